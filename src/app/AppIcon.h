@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace melvo {
+
+// The jukebox's own icon: a pair of eighth notes on a round green badge.
+QIcon appIcon();
+
+}  // namespace melvo

@@ -1,0 +1,39 @@
+#include "app/Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace melvo {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Exclamation: return QMessageBox::Warning;
+        case MessageIcon::Question: return QMessageBox::Question;
+        case MessageIcon::Information: return QMessageBox::Information;
+        case MessageIcon::Critical: return QMessageBox::Critical;
+        case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void QtDialogs::message(const QString& text, MessageIcon icon) {
+    QMessageBox box(qtIcon(icon), QStringLiteral("Melvo"), text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtDialogs::askYesNo(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Melvo"), text,
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtDialogs::openFile(const QString& filter, const QString& fileName) {
+    const QString chosen = QFileDialog::getOpenFileName(parent_, QString(), QString(), filter);
+    return chosen.isEmpty() ? fileName : chosen;
+}
+
+}  // namespace melvo

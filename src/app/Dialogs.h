@@ -1,0 +1,39 @@
+// The program's modal dialogs, behind an interface so that tests can answer
+// them without a person. Every message box is titled "Melvo".
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace melvo {
+
+enum class MessageIcon { None, Exclamation, Question, Information, Critical };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A message box with only an OK button.
+    virtual void message(const QString& text, MessageIcon icon = MessageIcon::None) = 0;
+    // A question with Yes and No buttons and the question icon; true for Yes.
+    virtual bool askYesNo(const QString& text) = 0;
+    // The file-open dialog for one existing file, showing files that match
+    // filter. Returns the chosen file's full path, or fileName unchanged when
+    // the user cancels.
+    virtual QString openFile(const QString& filter, const QString& fileName) = 0;
+};
+
+// The real dialogs, as Qt message boxes and file dialogs over the given window.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+    void message(const QString& text, MessageIcon icon) override;
+    bool askYesNo(const QString& text) override;
+    QString openFile(const QString& filter, const QString& fileName) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace melvo

@@ -1,0 +1,36 @@
+#include <QApplication>
+#include <QFont>
+#include <QGuiApplication>
+#include <QStyleFactory>
+
+#include "app/DesktopLauncher.h"
+#include "app/Dialogs.h"
+#include "app/ExitSignals.h"
+#include "app/MainWindow.h"
+#include "playback/MediaEngine.h"
+#include "volume/Mixer.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Melvo"));
+    // Fusion draws the back colours of the transport buttons on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
+
+    melvo::QtDialogs dialogs;
+    const auto media = melvo::makeMediaEngine();
+    const auto mixer = melvo::makeSystemMixer();
+    melvo::QtDesktopLauncher launcher;
+    melvo::MainWindow window(QApplication::applicationDirPath(),
+                             {dialogs, *media, *mixer, launcher});
+    dialogs.setParent(&window);
+
+    window.Form_Load();
+    window.show();
+    // A kill, a closed terminal or the end of the desktop session ends the
+    // program through the same exit steps as the exit button.
+    melvo::runOnTerminationSignals(&window, [&window] { window.Command3_Click(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window] { window.Command3_Click(); });
+    return QApplication::exec();
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Melvo needs to build, run and test.
+# Does nothing when every package is already installed.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config googletest libgtest-dev
+  qt6-base-dev qt6-qpa-plugins libsdl2-dev libmpg123-dev libasound2-dev
+  fonts-noto-cjk
+)
+if [ "${1:-}" = "--test" ]; then
+  # Fixture generation, a real sound server with a null sink, a real X display.
+  packages+=(lame sox mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
