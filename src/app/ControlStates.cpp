@@ -31,7 +31,7 @@ void MainWindow::setBackColour(QPushButton* button, ButtonColour colour) {
 
 ButtonColour MainWindow::backColour(const QPushButton* button) {
     return button->palette().color(QPalette::Button) == kHighlight ? ButtonColour::Highlight
-                                                                    : ButtonColour::Normal;
+                                                                   : ButtonColour::Normal;
 }
 
 void MainWindow::setTransportEnabled(bool play, bool pause, bool resume, bool stop) {

@@ -7,7 +7,7 @@
 namespace melvo {
 
 class DesktopLauncher {
-public:
+  public:
     virtual ~DesktopLauncher() = default;
     // Opens the file or web address with the desktop's viewer or browser;
     // false when nothing could open it.
@@ -15,7 +15,7 @@ public:
 };
 
 class QtDesktopLauncher : public DesktopLauncher {
-public:
+  public:
     bool openUrl(const QUrl& url) override;
 };
 

@@ -11,7 +11,7 @@ namespace melvo {
 enum class MessageIcon { None, Exclamation, Question, Information, Critical };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // A message box with only an OK button.
     virtual void message(const QString& text, MessageIcon icon = MessageIcon::None) = 0;
@@ -25,14 +25,14 @@ public:
 
 // The real dialogs, as Qt message boxes and file dialogs over the given window.
 class QtDialogs : public Dialogs {
-public:
+  public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
     void message(const QString& text, MessageIcon icon) override;
     bool askYesNo(const QString& text) override;
     QString openFile(const QString& filter, const QString& fileName) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 

@@ -23,11 +23,12 @@ void forwardSignal(int) {
 void runOnTerminationSignals(QObject* owner, std::function<void()> onSignal) {
     if (signalSocket[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSocket) != 0) return;
     auto* notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [onSignal = std::move(onSignal)] {
-        char byte;
-        [[maybe_unused]] const ssize_t read = ::read(signalSocket[1], &byte, 1);
-        onSignal();
-    });
+    QObject::connect(notifier, &QSocketNotifier::activated, owner,
+                     [onSignal = std::move(onSignal)] {
+                         char byte;
+                         [[maybe_unused]] const ssize_t read = ::read(signalSocket[1], &byte, 1);
+                         onSignal();
+                     });
     struct sigaction action {};
     action.sa_handler = forwardSignal;
     sigemptyset(&action.sa_mask);

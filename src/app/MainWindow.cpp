@@ -42,8 +42,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption,
-                  const QString& toolTip, QRect twips) {
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QString& toolTip,
+                  QRect twips) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
     label->setToolTip(toolTip);
@@ -84,6 +84,7 @@ MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* pa
     endProgram = [] { QApplication::exit(0); };
     buildControls();
     buildMenus();
+    setUpSongList();
     connectHandlers();
     // Design-time states: Timer2 and Timer3 run from the start, Timer1 waits for a song.
     Timer2->start();
@@ -108,23 +109,28 @@ void MainWindow::buildControls() {
     Timer3 = makeTimer(this, "Timer3", 1000);
     Command6 = makeButton(client, "Command6", "前の曲", "前の曲を演奏", {4455, 1845, 1095, 375});
     Command5 = makeButton(client, "Command5", "次の曲", "次の曲を演奏", {3060, 1845, 1185, 375});
-    Command4 = makeButton(client, "Command4", "自動演奏", "エントリーされた曲を先頭から順に自動演奏",
-                          {90, 1845, 1230, 375});
+    Command4 = makeButton(client, "Command4", "自動演奏",
+                          "エントリーされた曲を先頭から順に自動演奏", {90, 1845, 1230, 375});
     Timer2 = makeTimer(this, "Timer2", 1000);
     ListView1 = new QTreeView(client);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setToolTip("エントリーされた曲の一覧");
     place(ListView1, 0, 2295, 8070, 2850);
-    Command3 = makeButton(client, "Command3", "終了", "演奏を停止し終了します。", {6885, 5265, 915, 375});
-    Command2 = makeButton(client, "Command2", "曲の削除", "登録されている局の削除", {1305, 5265, 825, 375});
-    Command1 = makeButton(client, "Command1", "曲の追加", "ＭＰ３形式の曲の追加", {180, 5265, 825, 375});
+    Command3 =
+        makeButton(client, "Command3", "終了", "演奏を停止し終了します。", {6885, 5265, 915, 375});
+    Command2 = makeButton(client, "Command2", "曲の削除", "登録されている局の削除",
+                          {1305, 5265, 825, 375});
+    Command1 =
+        makeButton(client, "Command1", "曲の追加", "ＭＰ３形式の曲の追加", {180, 5265, 825, 375});
     cmdResume = makeButton(client, "cmdResume", "続行", "演奏の再開", {3060, 1395, 1170, 375});
     chkRepeat = makeCheckBox(client, "chkRepeat", "繰り返し再生",
                              "現在の曲を繰り返し演奏する場合にチェック", {5760, 1125, 1455, 210});
     cmdStop = makeButton(client, "cmdStop", "停止", "演奏の停止", {1575, 1845, 1215, 375});
-    cmdPause = makeButton(client, "cmdPause", "一時停止", "演奏の一時停止", {1575, 1395, 1215, 375});
+    cmdPause =
+        makeButton(client, "cmdPause", "一時停止", "演奏の一時停止", {1575, 1395, 1215, 375});
     Timer1 = makeTimer(this, "Timer1", 100);
-    cmdPlay = makeButton(client, "cmdPlay", "再生", "一覧から選択された曲を演奏", {90, 1395, 1215, 375});
+    cmdPlay =
+        makeButton(client, "cmdPlay", "再生", "一覧から選択された曲を演奏", {90, 1395, 1215, 375});
     HScroll1 = new QScrollBar(Qt::Horizontal, client);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
     HScroll1->setRange(0, 0);
@@ -136,8 +142,10 @@ void MainWindow::buildControls() {
     bold.setBold(true);
     Label2->setFont(bold);
     Label1 = makeLabel(client, "Label1", "演奏中の曲名 ", QString(), {240, 120, 6255, 255});
-    lblSoundStatus = makeLabel(client, "lblSoundStatus", QString(), "演奏の状況表示", {135, 1125, 1575, 255});
-    lblPosition = makeLabel(client, "lblPosition", QString(), "演奏経過時間", {5760, 1440, 855, 255});
+    lblSoundStatus =
+        makeLabel(client, "lblSoundStatus", QString(), "演奏の状況表示", {135, 1125, 1575, 255});
+    lblPosition =
+        makeLabel(client, "lblPosition", QString(), "演奏経過時間", {5760, 1440, 855, 255});
     lblLength = makeLabel(client, "lblLength", QString(), "演奏時間", {6720, 1440, 855, 255});
 }
 

@@ -25,6 +25,7 @@ namespace melvo {
 class Dialogs;
 class DesktopLauncher;
 class LyricsEditor;
+class SongListModel;
 class LyricsWindow;
 class MediaEngine;
 class VersionWindow;
@@ -43,7 +44,7 @@ enum class ButtonColour { Normal, Highlight };
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // dataFolder holds the settings, the song list and nothing else.
     MainWindow(const QString& dataFolder, Services services, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -106,6 +107,9 @@ public:
     void Command1_Click();
     void Command2_Click();
     void ScrollToSelectedSong();
+    // The selected row of ListView1, counted from 0; -1 when none.
+    int selectedRow() const;
+    void selectRow(int row);
 
     // ---- Automatic play (autoplay) ----
     void Command4_Click();
@@ -169,6 +173,7 @@ public:
     QLabel* lblPosition;
     QLabel* lblLength;
     SongStore List1;
+    SongListModel* songRows;  // the rows ListView1 shows, one per entry of List1
 
     // ---- Menu items ----
     QAction* f1_menu_manual;
@@ -208,13 +213,14 @@ public:
 
     Services services;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void connectHandlers();
+    void setUpSongList();
     void setTransportEnabled(bool play, bool pause, bool resume, bool stop);
 
     QString dataFolder_;

@@ -125,7 +125,8 @@ bool writeAll(int fd, std::string_view data) {
 }  // namespace
 
 bool writeFileAtomically(const std::string& path, std::string_view data, std::string* reason) {
-    std::string temporary = folderOf(path) + "/.melvo-" + std::to_string(std::random_device{}()) + ".tmp";
+    std::string temporary =
+        folderOf(path) + "/.melvo-" + std::to_string(std::random_device{}()) + ".tmp";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         if (reason) *reason = std::strerror(errno);

@@ -9,10 +9,12 @@
 namespace melvo {
 
 class SongStore {
-public:
+  public:
     int count() const { return static_cast<int>(entries_.size()); }
     const std::string& entry(int index) const { return entries_.at(static_cast<size_t>(index)); }
-    void replace(int index, std::string entry) { entries_.at(static_cast<size_t>(index)) = std::move(entry); }
+    void replace(int index, std::string entry) {
+        entries_.at(static_cast<size_t>(index)) = std::move(entry);
+    }
     void append(std::string entry) { entries_.push_back(std::move(entry)); }
     void reserve(int count) { entries_.reserve(static_cast<size_t>(count)); }
     // Removes the entry; later entries move up by one. No entry is current afterwards.
@@ -21,7 +23,7 @@ public:
     int current() const { return current_; }
     void setCurrent(int index) { current_ = (index >= 0 && index < count()) ? index : -1; }
 
-private:
+  private:
     std::vector<std::string> entries_;
     int current_ = -1;
 };

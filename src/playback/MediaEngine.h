@@ -10,7 +10,7 @@
 namespace melvo {
 
 class MediaEngine {
-public:
+  public:
     virtual ~MediaEngine() = default;
     // Makes the file ready to play from its start. Fails, leaving the open
     // device alone, when the path is already open.

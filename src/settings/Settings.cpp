@@ -77,7 +77,8 @@ std::string ReadSetting(const std::string& key, const std::string& section,
         if (const auto name = sectionName(line)) {
             inSection = sameName(*name, section);
         } else if (inSection && isKeyLine(line, key)) {
-            const std::string_view value = trimBlanks(std::string_view(line).substr(line.find('=') + 1));
+            const std::string_view value =
+                trimBlanks(std::string_view(line).substr(line.find('=') + 1));
             return cutToBytes(std::string(value), kMaxValueBytes);
         }
     }

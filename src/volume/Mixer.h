@@ -15,7 +15,7 @@ struct MixerControl {
 };
 
 class Mixer {
-public:
+  public:
     virtual ~Mixer() = default;
     virtual long open() = 0;
     // Finds the master volume control and describes it.

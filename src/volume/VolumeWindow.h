@@ -12,7 +12,7 @@ namespace melvo {
 class VolumeWindow : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit VolumeWindow(QWidget* parent);
 
     QLabel* Label1;

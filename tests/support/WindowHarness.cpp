@@ -1,0 +1,48 @@
+#include "support/WindowHarness.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "common/TextFile.h"
+#include "settings/Settings.h"
+
+namespace melvo::test {
+
+WindowHarness::WindowHarness() = default;
+
+WindowHarness::~WindowHarness() = default;
+
+MainWindow& WindowHarness::start() {
+    window_ =
+        std::make_unique<MainWindow>(folder.path(), Services{dialogs, media, mixer, launcher});
+    window_->endProgram = [this] { ++programEnds; };
+    window_->Form_Load();
+    return *window_;
+}
+
+std::string WindowHarness::path(const std::string& name) const {
+    return folder.filePath(QString::fromStdString(name)).toStdString();
+}
+
+void WindowHarness::writeFile(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path(name), std::ios::binary) << bytes;
+}
+
+std::string WindowHarness::readFile(const std::string& name) const {
+    std::ifstream file(path(name), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+bool WindowHarness::exists(const std::string& name) const { return fileExists(path(name)); }
+
+std::string WindowHarness::setting(const std::string& key) const {
+    return ReadSetting(key, kSettingsSection, path(kSettingsFileName));
+}
+
+void WindowHarness::setSetting(const std::string& key, const std::string& value) const {
+    WriteSetting(value, key, kSettingsSection, path(kSettingsFileName));
+}
+
+}  // namespace melvo::test

@@ -1,0 +1,42 @@
+// Builds the real main window offscreen over test doubles and a temporary
+// data folder.
+#pragma once
+
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "app/MainWindow.h"
+#include "support/Fakes.h"
+
+namespace melvo::test {
+
+class WindowHarness {
+  public:
+    WindowHarness();
+    ~WindowHarness();
+
+    // Builds the window and runs its start-up, as the program does.
+    MainWindow& start();
+    MainWindow& window() { return *window_; }
+
+    std::string path(const std::string& name) const;
+    void writeFile(const std::string& name, const std::string& bytes) const;
+    std::string readFile(const std::string& name) const;
+    bool exists(const std::string& name) const;
+    // The value stored in the settings file under key, or "ERROR".
+    std::string setting(const std::string& key) const;
+    void setSetting(const std::string& key, const std::string& value) const;
+
+    QTemporaryDir folder;
+    FakeDialogs dialogs;
+    FakeMediaEngine media;
+    FakeMixer mixer;
+    FakeLauncher launcher;
+    int programEnds = 0;
+
+  private:
+    std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace melvo::test
