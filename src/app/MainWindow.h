@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <random>
 #include <string>
 
 #include "library/SongStore.h"
@@ -94,6 +95,8 @@ class MainWindow : public QMainWindow {
     void cmdStop_Click();
     void Timer1_Timer();
     void HScroll1_Change();
+    // Shows the song's length in lblLength and makes it the position bar's maximum.
+    void ShowSongLength(const std::string& path);
 
     // ---- Song list (library) ----
     void LoadSongList();
@@ -119,6 +122,9 @@ class MainWindow : public QMainWindow {
     void f1_menu_manual_Click();
     void Timer2_Timer();
     void Timer3_Timer();
+    // Makes the chosen next song of automatic play the current entry.
+    void SelectNextAutoPlaySong();
+    std::mt19937 randomGenerator{std::random_device{}()};
 
     // ---- Lyrics (lyrics) ----
     void ShowLyricsForCurrentSong();
@@ -221,6 +227,7 @@ class MainWindow : public QMainWindow {
     void buildMenus();
     void connectHandlers();
     void setUpSongList();
+    void StepToSong(QPushButton* button, int (*step)(int current, int count));
     void setTransportEnabled(bool play, bool pause, bool resume, bool stop);
 
     QString dataFolder_;
