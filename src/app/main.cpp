@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QStyleFactory>
 
+#include "app/Accessibility.h"
+#include "app/DataFolder.h"
 #include "app/DesktopLauncher.h"
 #include "app/Dialogs.h"
 #include "app/ExitSignals.h"
@@ -21,8 +23,14 @@ int main(int argc, char** argv) {
     const auto media = melvo::makeMediaEngine();
     const auto mixer = melvo::makeSystemMixer();
     melvo::QtDesktopLauncher launcher;
-    melvo::MainWindow window(QApplication::applicationDirPath(),
-                             {dialogs, *media, *mixer, launcher});
+    // The data files stay beside the program when it runs from where it was
+    // built; an installed program, or one in a folder the user cannot write,
+    // keeps them in the user's data folder.
+    const QString dataFolder =
+        melvo::chooseDataFolder(QApplication::applicationDirPath(),
+                                QStringLiteral(MELVO_INSTALLED_BINDIR), melvo::userDataFolder());
+    melvo::MainWindow window(dataFolder, {dialogs, *media, *mixer, launcher});
+    melvo::nameMainWindowForScreenReaders(window);
     dialogs.setParent(&window);
 
     window.Form_Load();

@@ -1,0 +1,83 @@
+// Renders the windows offscreen to PNG files under the build folder, so a
+// person can look at them, and checks that the fixed texts fit their places.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include "app/Accessibility.h"
+#include "app/VersionWindow.h"
+#include "support/WindowHarness.h"
+
+namespace melvo {
+namespace {
+
+QString screenshotFolder() {
+    const QString folder = QStringLiteral(MELVO_BUILD_DIR "/screenshots");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void expectTextFits(const QLabel* label) {
+    const int needed =
+        label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+    EXPECT_LE(needed, label->height()) << label->objectName().toStdString();
+    if (!label->wordWrap()) {
+        EXPECT_LE(label->sizeHint().width(), label->width()) << label->objectName().toStdString();
+    }
+}
+
+// The look the program itself sets up: the Fusion style and the Japanese font.
+class ScreenshotTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
+    }
+    void TearDown() override {
+        QApplication::setStyle(QStyleFactory::create(styleName_));
+        QApplication::setFont(font_);
+    }
+
+  private:
+    QString styleName_ = QApplication::style()->name();
+    QFont font_ = QApplication::font();
+};
+
+TEST_F(ScreenshotTest, VersionWindowTextsFitAndAreSaved) {
+    test::WindowHarness harness;
+    MainWindow& window = harness.start();
+    window.MENU_HELP_VER_Click();
+    VersionWindow& version = *window.FORMVERSION;
+    for (const QLabel* label : {version.Label1, version.Label2, version.Label3})
+        expectTextFits(label);
+    for (const QGroupBox* frame : {version.Frame1, version.Frame2, version.Frame3}) {
+        // The frame's caption clears the label inside it.
+        const QLabel* inside = frame->findChild<QLabel*>();
+        EXPECT_LE(QFontMetrics(frame->font()).height(), inside->y())
+            << frame->objectName().toStdString();
+    }
+    const QPixmap shot = version.grab();
+    EXPECT_TRUE(shot.save(QDir(screenshotFolder()).filePath("version-window.png")));
+}
+
+TEST_F(ScreenshotTest, MainWindowIsSaved) {
+    test::WindowHarness harness;
+    MainWindow& window = harness.start();
+    nameMainWindowForScreenReaders(window);
+    window.show();
+    const QPixmap shot = window.grab();
+    EXPECT_FALSE(shot.isNull());
+    EXPECT_TRUE(shot.save(QDir(screenshotFolder()).filePath("main-window.png")));
+}
+
+}  // namespace
+}  // namespace melvo
