@@ -44,7 +44,7 @@ void fitWrappedText(QLabel* label) {
 
 }  // namespace
 
-VersionWindow::VersionWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+VersionWindow::VersionWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FORMVERSION"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("バージョン"));

@@ -1,7 +1,7 @@
 // The version window: the program's name, its version and the disclaimer.
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class QGroupBox;
 class QLabel;
@@ -9,11 +9,11 @@ class QPushButton;
 
 namespace melvo {
 
-class VersionWindow : public QWidget {
+class VersionWindow : public QDialog {
     Q_OBJECT
 
   public:
-    // A window of its own over parent, discarded when it closes.
+    // A non-modal window over parent, discarded when it closes.
     explicit VersionWindow(QWidget* parent);
 
     void Command1_Click();

@@ -78,8 +78,13 @@ TEST(VersionWindowTest, OneNonModalWindowThatClosingDiscards) {
     discardClosedWindows();
     EXPECT_FALSE(window.FORMVERSION);
     window.MENU_HELP_VER_Click();
-    EXPECT_TRUE(window.FORMVERSION);
+    ASSERT_TRUE(window.FORMVERSION);
     EXPECT_EQ(window.findChildren<VersionWindow*>().size(), 1);
+
+    // Escape closes it like the button.
+    QTest::keyClick(window.FORMVERSION, Qt::Key_Escape);
+    discardClosedWindows();
+    EXPECT_FALSE(window.FORMVERSION);
 }
 
 }  // namespace
