@@ -18,6 +18,7 @@ namespace {
 // Format changes (a new rate in a damaged or odd file) come back from
 // mpg123_read without data; this many in a row end the decoding.
 constexpr int kMaxEmptyReads = 16;
+constexpr long kSeekPreframes = 12;
 
 // Offers every rate libmpg123 decodes to, as 16-bit stereo only.
 void allowStereoS16(mpg123_handle* handle, long onlyRate) {
@@ -145,6 +146,11 @@ bool Mp3Decoder::open(const std::string& path) {
     mpg123_param(handle_, MPG123_FLAGS,
                  MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_STEREO | MPG123_SKIP_ID3V2, 0.0);
     allowStereoS16(handle_, 0);
+    // After a seek, layer III data may lie in the bit reservoir of up to 511
+    // bytes before the frame; at the lowest bit rates that spans about eight
+    // frames, so this many are decoded unheard first (the default, 4, leaves
+    // a burst of noise after seeking in low-rate VBR files).
+    mpg123_param(handle_, MPG123_PREFRAMES, kSeekPreframes, 0.0);
 
     file_ = std::make_unique<BufferedFile>();
     file_->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
