@@ -3,6 +3,7 @@
 // one, and how much CPU time playing a 60-second file in real time costs.
 //
 //   bench_playback [cbr-tagged.mp3 vbr-untagged.mp3 [60s.mp3]]
+//   bench_playback --play song.mp3     (only plays the song)
 //
 // Without arguments the files are made with sox and lame in a temporary
 // folder. Playback goes through whatever SDL_AUDIODRIVER selects
@@ -88,6 +89,10 @@ void timePlayback(melvo::MediaEngine& engine, const std::string& path) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 2 && args[0] == "--play") {
+        timePlayback(*melvo::makeMediaEngine(), args[1]);
+        return 0;
+    }
     const bool play = std::erase(args, "--no-play") == 0;
     std::filesystem::path folder;
     if (args.size() < 2) {

@@ -137,8 +137,10 @@ class PlaybackDevice {
     }
 
     void seek(std::int64_t milliseconds) {
-        const std::int64_t target =
-            std::clamp<std::int64_t>(milliseconds * rate_ / 1000, 0, length_);
+        // Rounded up to whole samples, so the position then reads back as
+        // the very millisecond asked for.
+        const std::int64_t target = std::clamp<std::int64_t>(
+            (std::max<std::int64_t>(milliseconds, 0) * rate_ + 999) / 1000, 0, length_);
         if (output_ != 0) {
             SDL_PauseAudioDevice(output_, 1);
         }
