@@ -4,8 +4,6 @@
 
 namespace melvo {
 
-std::unique_ptr<MediaEngine> makeMediaEngine() { return nullptr; }
-
 void MainWindow::OpenAndPlay(const std::string&) {}
 void MainWindow::PauseSong(const std::string&) {}
 void MainWindow::ResumeSong(const std::string&) {}

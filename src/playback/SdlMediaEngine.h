@@ -1,0 +1,41 @@
+// The media engine that decodes with libmpg123 and plays through SDL2 audio.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "playback/MediaEngine.h"
+
+namespace melvo {
+
+class PlaybackDevice;
+
+class SdlMediaEngine final : public MediaEngine {
+  public:
+    SdlMediaEngine();
+    ~SdlMediaEngine() override;
+
+    bool open(const std::string& path) override;
+    bool play(const std::string& path) override;
+    bool pause(const std::string& path) override;
+    bool resume(const std::string& path) override;
+    bool seek(const std::string& path, std::int64_t milliseconds) override;
+    bool close(const std::string& path) override;
+    std::int64_t lengthMs(const std::string& path) override;
+    std::int64_t positionMs(const std::string& path) override;
+    std::string mode(const std::string& path) override;
+    std::string takeOutputError() override;
+
+  private:
+    PlaybackDevice* find(const std::string& path);
+    // Starts SDL's audio subsystem on first use; false (with the reason kept
+    // for takeOutputError) when it cannot start.
+    bool startAudio();
+
+    std::map<std::string, std::unique_ptr<PlaybackDevice>> devices_;
+    std::string outputError_;
+    bool audioStarted_ = false;
+};
+
+}  // namespace melvo
