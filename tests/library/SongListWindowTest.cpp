@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -80,7 +81,7 @@ TEST_F(SongListWindow, EveryLineFormLoadsAndIsWrittenBackUnchanged) {
 
 TEST_F(SongListWindow, AListWrittenInCp932LoadsAndIsSavedInUtf8) {
     const std::string japanese = song("日本語/曲.mp3");
-    const std::string folder = h.path("");
+    const std::string folder = h.path("") + "/";
     // "日本語/曲.mp3" in CP932 bytes, once bare and once with a volume.
     const std::string cp932 = folder + "\x93\xfa\x96\x7b\x8c\xea/\x8b\xc8.mp3";
     h.writeFile("mvMP3.csv", cp932 + "\r\n" + cp932 + ", 40\r");
@@ -123,7 +124,7 @@ TEST_F(SongListWindow, EmptyLinesAnywhereAreSkipped) {
 }
 
 TEST_F(SongListWindow, AFileWithoutSongsLeavesTheListEmptyAndIsEmptiedAtExit) {
-    for (const char* text : {"", "\r\n\r\n", nullptr}) {
+    for (const char* text : std::initializer_list<const char*>{"", "\r\n\r\n", nullptr}) {
         WindowHarness fresh;
         if (text) fresh.writeFile("mvMP3.csv", text);
         MainWindow& window = fresh.start();
@@ -195,7 +196,7 @@ TEST_F(SongListWindow, AddingASong) {
                                                    chosen[3] + ", 6553", a}));
     ASSERT_EQ(rows().rowCount(), 6);
     EXPECT_EQ(rows().title(1), QStringLiteral("new.mp3"));
-    EXPECT_EQ(rows().folder(1), QString::fromStdString(h.path("")));
+    EXPECT_EQ(rows().folder(1), QString::fromStdString(h.path("") + "/"));
     EXPECT_EQ(rows().fullPath(4).toStdString(), chosen[3]);
     EXPECT_EQ(w().Label2->text(), "shown");
     EXPECT_EQ(w().List1.current(), 0);
@@ -300,7 +301,11 @@ TEST_F(SongListWindow, ClickAndDoubleClickWithTheMouse) {
     EXPECT_EQ(w().Label2->text().toStdString(), c);
     EXPECT_TRUE(w().Command1->isEnabled());
 
+    QSignalSpy doubleClicks(w().ListView1, &QAbstractItemView::doubleClicked);
+    // A double-click comes after the first click of the pair.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(1));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, centreOf(1));
+    EXPECT_EQ(doubleClicks.count(), 1);
     EXPECT_EQ(w().List1.current(), 1);
     EXPECT_EQ(w().Label2->text().toStdString(), b);
 
@@ -320,20 +325,24 @@ std::unique_ptr<QMimeData> urlsOf(const std::vector<std::string>& paths) {
     return data;
 }
 
+// A drag from a file manager: it enters the list, then drops there.
 void drop(QWidget* target, const QMimeData* data) {
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target, &enter);
     QDropEvent event(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(target, &event);
 }
 
 TEST_F(SongListWindow, DroppedMp3FilesAreAddedInOrder) {
     h.start();
+    w().show();
     const std::string a = song("a.mp3"), b = song("sub/b.MP3"), notes = song("notes.txt");
     QDir().mkpath(QString::fromStdString(h.path("folder.mp3")));
     const auto data = urlsOf({b, notes, h.path("gone.mp3"), h.path("folder.mp3"), a});
     drop(w().ListView1->viewport(), data.get());
 
     EXPECT_EQ(entries(), (std::vector<std::string>{b, a}));
-    EXPECT_EQ(rows().rowCount(), 2);
+    ASSERT_EQ(rows().rowCount(), 2);
     EXPECT_EQ(rows().title(0), "b.MP3");
     EXPECT_TRUE(w().cmdPlay->isEnabled());
     EXPECT_TRUE(h.dialogs.messages.empty());
