@@ -66,7 +66,8 @@ void MainWindow::LoadSongList() {
     }
     std::vector<std::string> lines = splitCrLines(*text);
     const std::string initialVolume = blankLedNumber(leadingWholeNumber(defaultVolumeSetting));
-    const FileTest exists = [](const std::string& path) { return fileExists(path); };
+    ExistingFiles existingFiles;
+    const FileTest exists = std::ref(existingFiles);
     std::vector<std::string> missing;
     const int first = List1.count();
     List1.reserve(first + static_cast<int>(lines.size()));

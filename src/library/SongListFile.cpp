@@ -1,8 +1,11 @@
 #include "library/SongListFile.h"
 
+#include <dirent.h>
+
 #include <algorithm>
 
 #include "common/Numbers.h"
+#include "common/TextFile.h"
 
 namespace melvo {
 
@@ -25,6 +28,35 @@ int CountFirstLineFields(std::string_view fileText) {
     return 0;
 }
 
+bool ExistingFiles::operator()(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return fileExists(path);
+    const std::string_view folderName = std::string_view(path).substr(0, slash + 1);
+    if (!last_ || folderName != lastFolder_) {
+        lastFolder_.assign(folderName);
+        last_ = &folders_[lastFolder_];
+        if (!last_->listed) {
+            last_->listed = true;
+            if (DIR* dir = ::opendir(lastFolder_.c_str())) {
+                while (const dirent* item = ::readdir(dir)) {
+                    if (item->d_type == DT_REG) {
+                        last_->files.emplace(item->d_name);
+                    } else if (item->d_type != DT_DIR) {
+                        last_->others.emplace(item->d_name);
+                    }
+                }
+                ::closedir(dir);
+            } else {
+                last_->listed = false;  // look every name up
+            }
+        }
+    }
+    if (!last_->listed) return fileExists(path);
+    const std::string name = path.substr(slash + 1);
+    if (last_->files.count(name)) return true;
+    return last_->others.count(name) && fileExists(path);
+}
+
 namespace {
 
 std::string withVolume(std::string_view path, std::string_view volumeText) {
@@ -40,12 +72,10 @@ std::string blankLedVolume(std::string_view volumeText) {
 
 }  // namespace
 
-std::optional<std::string> songEntryForLine(const std::string& line,
-                                            std::string_view initialVolume,
+std::optional<std::string> songEntryForLine(const std::string& line, std::string_view initialVolume,
                                             const FileTest& exists) {
     const size_t lastComma = line.rfind(',');
-    if (lastComma != std::string::npos && entryHasVolume(line) &&
-        exists(line.substr(0, lastComma)))
+    if (lastComma != std::string::npos && entryHasVolume(line) && exists(line.substr(0, lastComma)))
         return line;
     if (exists(line)) return songEntryFor(line, initialVolume);
     if (lastComma != std::string::npos) {

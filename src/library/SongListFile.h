@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "library/SongStore.h"
 
@@ -22,6 +24,25 @@ int CountFirstLineFields(std::string_view fileText);
 // Tells whether a file exists at a path; the load asks it once or twice a line.
 using FileTest = std::function<bool(const std::string&)>;
 
+// The file test of the load: each folder is listed once and its names kept, so
+// a long list costs one listing per folder instead of one look-up per song.
+// Names the listing cannot vouch for (links, unknown kinds, unreadable
+// folders) are looked up one by one.
+class ExistingFiles {
+  public:
+    bool operator()(const std::string& path);
+
+  private:
+    struct Folder {
+        bool listed = false;
+        std::unordered_set<std::string> files;   // regular files
+        std::unordered_set<std::string> others;  // names the listing cannot judge
+    };
+    std::unordered_map<std::string, Folder> folders_;
+    std::string lastFolder_;
+    Folder* last_ = nullptr;
+};
+
 // The entry a non-empty line of the file gives, or nothing when it names no
 // existing file. A line is read, in this order, as:
 //   1. a path and its volume, split at the last comma, when the text after
@@ -34,8 +55,7 @@ using FileTest = std::function<bool(const std::string&)>;
 //      number the volume reads as.
 // The entry is the line itself unless it would read back differently
 // (songEntryFor, case 3).
-std::optional<std::string> songEntryForLine(const std::string& line,
-                                            std::string_view initialVolume,
+std::optional<std::string> songEntryForLine(const std::string& line, std::string_view initialVolume,
                                             const FileTest& exists);
 
 // The entry of a song without a volume of its own: the bare path, unless the

@@ -83,13 +83,17 @@ void SongListModel::appendSongs(const std::vector<std::string_view>& paths) {
         const size_t titleStart = slash == std::string_view::npos ? 0 : slash + 1;
         const std::string_view folderBytes = path.substr(0, titleStart);
         if (!haveFolder || folderBytes != lastFolder) {
-            folder = QString::fromUtf8(folderBytes.data(), static_cast<qsizetype>(folderBytes.size()));
+            folder =
+                QString::fromUtf8(folderBytes.data(), static_cast<qsizetype>(folderBytes.size()));
             lastFolder = folderBytes;
             haveFolder = true;
         }
         const std::string_view title = path.substr(titleStart);
         rows_.push_back({QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
-                         folder, {}, false, false});
+                         folder,
+                         {},
+                         false,
+                         false});
     }
     endInsertRows();
 }

@@ -1,6 +1,10 @@
 // The song list file's line rules, without a window.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <fstream>
 #include <set>
 
 #include "library/SongListFile.h"
@@ -90,6 +94,30 @@ TEST(SongListFile, TextOfTheStore) {
     store.append("/m/a.mp3");
     store.append("/m/b.mp3, 5");
     EXPECT_EQ(songListText(store), "/m/a.mp3\r\n/m/b.mp3, 5\r\n");
+}
+
+}  // namespace
+}  // namespace melvo
+
+namespace melvo {
+namespace {
+
+TEST(SongListFile, ExistingFilesSeesFilesAndLinksButNotFolders) {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    std::ofstream(root + "/a.mp3") << "x";
+    QDir().mkdir(dir.filePath("folder.mp3"));
+    QFile::link(dir.filePath("a.mp3"), dir.filePath("link.mp3"));
+    QFile::link(dir.filePath("folder.mp3"), dir.filePath("folderlink.mp3"));
+
+    ExistingFiles exists;
+    EXPECT_TRUE(exists(root + "/a.mp3"));
+    EXPECT_TRUE(exists(root + "/link.mp3"));
+    EXPECT_FALSE(exists(root + "/folder.mp3"));
+    EXPECT_FALSE(exists(root + "/folderlink.mp3"));
+    EXPECT_FALSE(exists(root + "/gone.mp3"));
+    EXPECT_FALSE(exists(root + "/nowhere/a.mp3"));
+    EXPECT_TRUE(exists(root + "/folder.mp3/../a.mp3"));
 }
 
 }  // namespace

@@ -57,9 +57,19 @@ TEST_F(SongListWindow, EveryLineFormLoadsAndIsWrittenBackUnchanged) {
     const std::string three = song("p,q,r.mp3");
     const std::string japanese = song("日本語/曲.mp3");
     const std::vector<std::string> lines = {
-        a,          a + ", 1500",          a + ",1500",         a + ",", comma,
-        comma + ", 200", comma + ",200", commaFolder, commaFolder + ", 7", three,
-        japanese,   japanese + ", 30",     a,
+        a,
+        a + ", 1500",
+        a + ",1500",
+        a + ",",
+        comma,
+        comma + ", 200",
+        comma + ",200",
+        commaFolder,
+        commaFolder + ", 7",
+        three,
+        japanese,
+        japanese + ", 30",
+        a,
     };
     writeList(lines);
     h.start();
@@ -319,7 +329,8 @@ TEST_F(SongListWindow, ClickAndDoubleClickWithTheMouse) {
 std::unique_ptr<QMimeData> urlsOf(const std::vector<std::string>& paths) {
     auto data = std::make_unique<QMimeData>();
     QList<QUrl> urls;
-    for (const std::string& path : paths) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+    for (const std::string& path : paths)
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
     urls.push_back(QUrl("https://example.org/x.mp3"));
     data->setUrls(urls);
     return data;
