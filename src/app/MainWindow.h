@@ -109,6 +109,8 @@ class MainWindow : public QMainWindow {
     void ListView1_DblClick();
     void Command1_Click();
     void Command2_Click();
+    // Files dropped on the list: the MP3 files among them are added at the end, in order.
+    void AddDroppedSongs(const QStringList& files);
     void ScrollToSelectedSong();
     // The selected row of ListView1, counted from 0; -1 when none.
     int selectedRow() const;

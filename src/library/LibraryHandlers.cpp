@@ -1,16 +1,175 @@
 // The song list: its file, the list view and its editing.
+#include <QLabel>
+#include <QPushButton>
+#include <cerrno>
+#include <cstring>
+
+#include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "common/Numbers.h"
+#include "common/TextFile.h"
+#include "library/SongListFile.h"
+#include "library/SongListModel.h"
 
 namespace melvo {
 
-void MainWindow::LoadSongList() {}
-bool MainWindow::SaveSongList() { return true; }
-void MainWindow::AddSongListItem(const std::string&) {}
-void MainWindow::RemoveSelectedSongItem() {}
-void MainWindow::ListView1_Click() {}
-void MainWindow::ListView1_DblClick() {}
-void MainWindow::Command1_Click() {}
-void MainWindow::Command2_Click() {}
-void MainWindow::ScrollToSelectedSong() {}
+namespace {
+
+const QString kMissingSong = QStringLiteral("ファイルは存在しません。確認してください！");
+const QString kChooseMp3 = QStringLiteral("ＭＰ３のデータを選択してください");
+const QString kReallyDelete = QStringLiteral("ほんとうに削除しますか");
+
+QString qText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Why a file could not be written, in the user's words where the cause is a
+// common one, else the system's own text.
+QString saveFailureReason(const std::string& systemText) {
+    int error = 0;
+    for (const int code : {EACCES, EPERM, EROFS, ENOSPC, EDQUOT, EISDIR, ENOENT, ENOTDIR, EIO}) {
+        if (systemText == std::strerror(code)) error = code;
+    }
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("書き込みが許可されていません");
+        case EROFS:
+            return QStringLiteral("読み取り専用の場所です");
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("ディスクに空きがありません");
+        case EISDIR:
+            return QStringLiteral("同じ名前のフォルダーがあります");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("保存先のフォルダーがありません");
+        case EIO:
+            return QStringLiteral("ディスクの読み書きに失敗しました");
+        default:
+            return qText(systemText);
+    }
+}
+
+// Only names with ".mp3" or ".MP3" in them count as songs, wherever it stands.
+bool looksLikeMp3(const QString& name) {
+    return name.contains(QStringLiteral(".MP3")) || name.contains(QStringLiteral(".mp3"));
+}
+
+}  // namespace
+
+void MainWindow::LoadSongList() {
+    const std::optional<std::string> text = readTextFile(songListPath());
+    if (!text || CountFirstLineFields(*text) < 1) {
+        noSongsNotice = 1;
+        return;
+    }
+    std::vector<std::string> lines = splitCrLines(*text);
+    const std::string initialVolume = blankLedNumber(leadingWholeNumber(defaultVolumeSetting));
+    ExistingFiles existingFiles;
+    const FileTest exists = std::ref(existingFiles);
+    std::vector<std::string> missing;
+    const int first = List1.count();
+    List1.reserve(first + static_cast<int>(lines.size()));
+    for (std::string& line : lines) {
+        if (line.empty()) continue;  // hand-edited files may hold empty lines
+        if (std::optional<std::string> entry = songEntryForLine(line, initialVolume, exists)) {
+            List1.append(std::move(*entry));
+        } else {
+            missing.emplace_back(entryPath(line));
+        }
+    }
+    // All rows in one insertion: a long list shows at once.
+    std::vector<std::string_view> paths;
+    paths.reserve(static_cast<size_t>(List1.count() - first));
+    for (int i = first; i < List1.count(); ++i) paths.push_back(entryPath(List1.entry(i)));
+    songRows->appendSongs(paths);
+
+    for (const std::string& path : missing) services.dialogs.message(qText(path) + kMissingSong);
+}
+
+bool MainWindow::SaveSongList() {
+    std::string reason;
+    if (writeFileAtomically(songListPath(), songListText(List1), &reason)) return true;
+    const QString question =
+        QString::fromStdString(songListPath()) + QStringLiteral("を保存できませんでした。（") +
+        saveFailureReason(reason) +
+        QStringLiteral("）\n終了すると、曲の追加や削除は失われます。終了しますか？");
+    return services.dialogs.askYesNo(question);
+}
+
+void MainWindow::AddSongListItem(const std::string& path) {
+    songRows->appendSongs(std::vector<std::string_view>{path});
+}
+
+void MainWindow::RemoveSelectedSongItem() {
+    const int row = selectedRow();
+    if (row >= 0) songRows->removeSong(row);
+}
+
+void MainWindow::ListView1_Click() {
+    const int row = selectedRow();
+    if (row < 0) return;
+    Label2->setText(songRows->fullPath(row));
+    List1.setCurrent(row);
+    ApplySongVolume();
+}
+
+void MainWindow::ListView1_DblClick() {
+    if (selectedRow() < 0) return;
+    cmdStop_Click();
+    ListView1_Click();
+    cmdPlay_Click();
+}
+
+void MainWindow::Command1_Click() {
+    const QString pattern = QStringLiteral("*.mp3");
+    const QString chosen = services.dialogs.openFile(pattern, pattern);
+    if (chosen.isEmpty() || chosen == pattern || !looksLikeMp3(chosen)) {
+        services.dialogs.message(kChooseMp3);
+        return;
+    }
+    const std::string path = chosen.toStdString();
+    List1.append(songEntryFor(path, blankLedNumber(leadingWholeNumber(defaultVolumeSetting))));
+    AddSongListItem(path);
+    SongAddedControls();
+}
+
+void MainWindow::AddDroppedSongs(const QStringList& files) {
+    // Dropping stands for the add button, so it works only while that button does.
+    if (!Command1->isEnabled()) return;
+    const std::string initialVolume = blankLedNumber(leadingWholeNumber(defaultVolumeSetting));
+    std::vector<std::string> paths;
+    for (const QString& file : files) {
+        std::string path = file.toStdString();
+        if (!looksLikeMp3(file) || !fileExists(path)) continue;
+        List1.append(songEntryFor(path, initialVolume));
+        paths.push_back(std::move(path));
+    }
+    if (paths.empty()) return;
+    songRows->appendSongs(paths);
+    SongAddedControls();
+}
+
+void MainWindow::Command2_Click() {
+    const int row = selectedRow();
+    if (songRows->rowCount() == 0 || row < 0) return;
+    if (!services.dialogs.askYesNo(kReallyDelete)) return;
+
+    List1.setCurrent(row);
+    List1.remove(row);
+    // The rows below move up; the marked row's number moves with them.
+    if (playingItemIndex == row + 1) {
+        playingItemIndex = 0;
+    } else if (playingItemIndex > row + 1) {
+        --playingItemIndex;
+    }
+    if (row == 0 || List1.count() == 0) {
+        SongDeletedControls();
+        currentSongPath.clear();
+        Label2->clear();
+    }
+    RemoveSelectedSongItem();
+}
 
 }  // namespace melvo

@@ -66,13 +66,34 @@ Qt::ItemFlags SongListModel::flags(const QModelIndex& index) const {
 }
 
 void SongListModel::appendSongs(const std::vector<std::string>& paths) {
+    appendSongs(std::vector<std::string_view>(paths.begin(), paths.end()));
+}
+
+void SongListModel::appendSongs(const std::vector<std::string_view>& paths) {
     if (paths.empty()) return;
     const int first = rowCount();
     beginInsertRows({}, first, first + static_cast<int>(paths.size()) - 1);
     rows_.reserve(rows_.size() + paths.size());
-    for (const std::string& path : paths) {
-        const QString text = QString::fromStdString(path);
-        rows_.push_back({songTitle(text), songFolder(text), {}, false, false});
+    // Songs of one folder usually stand together: their rows share one folder text.
+    std::string_view lastFolder;
+    QString folder;
+    bool haveFolder = false;
+    for (const std::string_view path : paths) {
+        const size_t slash = path.rfind('/');
+        const size_t titleStart = slash == std::string_view::npos ? 0 : slash + 1;
+        const std::string_view folderBytes = path.substr(0, titleStart);
+        if (!haveFolder || folderBytes != lastFolder) {
+            folder =
+                QString::fromUtf8(folderBytes.data(), static_cast<qsizetype>(folderBytes.size()));
+            lastFolder = folderBytes;
+            haveFolder = true;
+        }
+        const std::string_view title = path.substr(titleStart);
+        rows_.push_back({QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                         folder,
+                         {},
+                         false,
+                         false});
     }
     endInsertRows();
 }

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace melvo {
@@ -25,7 +26,9 @@ class SongListModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Rows are counted from 0 here.
+    // Appends one row per path in one insertion, however many there are.
     void appendSongs(const std::vector<std::string>& paths);
+    void appendSongs(const std::vector<std::string_view>& paths);
     void removeSong(int row);
     QString title(int row) const { return rows_[row].title; }
     QString folder(int row) const { return rows_[row].folder; }

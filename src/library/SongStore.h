@@ -28,10 +28,19 @@ class SongStore {
     int current_ = -1;
 };
 
-// The path of an entry: the text before its first comma, or the whole entry.
-std::string_view entryPath(std::string_view entry);
-// The volume text of an entry: the text after its first comma; empty without one.
-std::string_view entryVolumeText(std::string_view entry);
+// An entry carries a volume when it has a comma and the text after its last
+// comma is a volume: blanks, an optional sign, digits with an optional decimal
+// part, blanks, or nothing at all (a trailing comma reads as 0). So a path may
+// hold commas: "/m/a,b.mp3" is a path, "/m/a,b.mp3, 1500" that path and its
+// volume, and every "path,volume" line without a comma in its path reads as it
+// always did.
 bool entryHasVolume(std::string_view entry);
+// The path of an entry: the text before its last comma when it carries a
+// volume, otherwise the whole entry.
+std::string_view entryPath(std::string_view entry);
+// The volume text of an entry: the text after its last comma; empty without a volume.
+std::string_view entryVolumeText(std::string_view entry);
+// The text is one a song's volume is written as (see entryHasVolume).
+bool isVolumeText(std::string_view text);
 
 }  // namespace melvo
