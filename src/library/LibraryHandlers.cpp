@@ -11,6 +11,5 @@ void MainWindow::ListView1_Click() {}
 void MainWindow::ListView1_DblClick() {}
 void MainWindow::Command1_Click() {}
 void MainWindow::Command2_Click() {}
-void MainWindow::ScrollToSelectedSong() {}
 
 }  // namespace melvo
