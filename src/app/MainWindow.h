@@ -89,6 +89,9 @@ class MainWindow : public QMainWindow {
     double GetSongPosition(const std::string& path);
     std::string GetPlayMode(const std::string& path);
     void SeekAndPlay(const std::string& path, double seconds);
+    // Tells the user, once per run, when the engine could not open the sound output.
+    void NoticeOutputFailure();
+    bool outputFailureShown = false;
     void cmdPlay_Click();
     void cmdPause_Click();
     void cmdResume_Click();

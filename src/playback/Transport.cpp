@@ -1,0 +1,124 @@
+// The transport panel: play, pause, resume, stop, the position bar, the three
+// read-outs and the repeat box, with the 100 ms timer that keeps the read-outs
+// current and notices the end of a song.
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeView>
+
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "common/Numbers.h"
+#include "library/SongListModel.h"
+#include "playback/Wait.h"
+
+namespace melvo {
+
+namespace {
+
+void showSeconds(QLabel* label, double seconds) {
+    label->setText(QString::fromStdString(formatTenths(seconds)));
+}
+
+}  // namespace
+
+// Plays the song whose path Label2 shows; every other way of starting a song
+// ends up here.
+void MainWindow::cmdPlay_Click() {
+    ShowLyricsForCurrentSong();
+    PlayingControls();
+    currentSongPath = Label2->text().toStdString();
+    if (currentSongPath.empty()) {
+        services.dialogs.message(QStringLiteral("演奏曲を選択指示してください"));
+        setBackColour(cmdPlay, ButtonColour::Normal);
+        return;
+    }
+
+    // The length query opens and closes the path, so a song that is playing
+    // stops here and starts again from the beginning below.
+    showSeconds(lblLength, GetSongLength(currentSongPath));
+    // Lowering the maximum may move the bar, which seeks on a path not yet
+    // open; that seek fails and the song starts from its beginning below.
+    HScroll1->setMaximum(leadingWholeNumber(lblLength->text().toStdString()));
+
+    CloseSong(lastOpenedPath);
+    OpenAndPlay(currentSongPath);
+    lastOpenedPath = currentSongPath;
+    Timer1->start();
+
+    const int row = List1.current() + 1;  // 1-based; 0 when no entry is selected
+    if (row < 1 || row > songRows->rowCount()) return;
+    songRows->setPlayed(row - 1, true);
+    songRows->markPlaying(row - 1);
+    playingItemIndex = row;
+    // Selecting makes the row current, which would let the view scroll it to
+    // the nearest edge; the scroll below centres it instead.
+    const bool autoScroll = ListView1->hasAutoScroll();
+    ListView1->setAutoScroll(false);
+    selectRow(row - 1);
+    ListView1->setAutoScroll(autoScroll);
+    ScrollToSelectedSong();
+}
+
+void MainWindow::cmdPause_Click() {
+    PausedColours();
+    isPaused = 1;
+    PauseSong(currentSongPath);
+}
+
+// Only a pause is resumed. The resume button stays highlighted for a second,
+// during which other events (timer ticks, clicks) are handled.
+void MainWindow::cmdResume_Click() {
+    if (isPaused == 0) return;
+    isPaused = 0;
+    ResumedColours();
+    ResumeSong(currentSongPath);
+    WaitSeconds(1.0);
+    setBackColour(cmdResume, ButtonColour::Normal);
+}
+
+void MainWindow::cmdStop_Click() {
+    Timer2->stop();
+    StoppedControls();
+    CloseSong(currentSongPath);
+    autoPlayMode = "0";
+    Timer1->stop();
+    Timer1_Timer();  // shows the closed state: "0.0", the bar at 0, no mode
+}
+
+void MainWindow::Timer1_Timer() {
+    const double position = GetSongPosition(currentSongPath);
+    showSeconds(lblPosition, position);
+
+    positionUpdating = -1;  // this move of the bar is no seek
+    if (position >= HScroll1->maximum()) {
+        HScroll1->setValue(HScroll1->maximum());
+    } else {
+        HScroll1->setValue(roundHalfEven(position));
+    }
+    positionUpdating = 0;
+
+    const std::string mode = GetPlayMode(currentSongPath);
+    lblSoundStatus->setText(QString::fromStdString(mode));
+    if (mode != "STOPPED") return;
+    if (chkRepeat->isChecked()) {
+        // The close takes the playing mark off the row; the restart does not
+        // put it back.
+        CloseSong(currentSongPath);
+        OpenAndPlay(currentSongPath);
+    } else {
+        CloseSong(currentSongPath);
+        SongEndedColours();
+    }
+}
+
+// The user moved the bar: the song goes on from that second, and plays even
+// when it was paused.
+void MainWindow::HScroll1_Change() {
+    if (positionUpdating != 0) return;
+    SeekAndPlay(currentSongPath, HScroll1->value());
+}
+
+}  // namespace melvo

@@ -1,0 +1,281 @@
+// The transport panel over the engine double: what each button and timer tick
+// sends to the engine, and what the read-outs, colours and song rows show.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+
+#include "support/PlayerWindow.h"
+
+namespace melvo::test {
+namespace {
+
+using Transport = PlayerWindow;
+
+bool highlighted(const QPushButton* button) {
+    return MainWindow::backColour(button) == ButtonColour::Highlight;
+}
+
+int markedRows(const SongListModel& rows) {
+    int marked = 0;
+    for (int row = 0; row < rows.rowCount(); ++row) marked += rows.markText(row).isEmpty() ? 0 : 1;
+    return marked;
+}
+
+TEST_F(Transport, PlayOpensTheSelectedSongShowsItsLengthAndMarksItsRow) {
+    addSongs({"/music/first song.mp3", "/音楽/歌, \"二\".mp3"});
+    play(1);
+
+    const std::string& path = song(1);
+    EXPECT_EQ(h.media.log, (std::vector<std::string>{"open " + path, "close " + path, "close ",
+                                                     "open " + path, "play " + path}));
+    EXPECT_EQ(h.media.devices[path].mode, "playing");
+    EXPECT_EQ(w->lblLength->text(), "215.0");
+    EXPECT_EQ(w->HScroll1->maximum(), 215);
+    EXPECT_TRUE(w->Timer1->isActive());
+
+    EXPECT_EQ(w->songRows->markText(1), "♪♪");
+    EXPECT_EQ(w->songRows->textColour(1), QColor(Qt::red));
+    EXPECT_TRUE(w->songRows->isPlayed(1));
+    EXPECT_FALSE(w->songRows->isPlayed(0));
+    EXPECT_EQ(w->playingItemIndex, 2);
+    EXPECT_EQ(w->selectedRow(), 1);
+
+    EXPECT_TRUE(highlighted(w->cmdPlay));
+}
+
+TEST_F(Transport, BarMaximumRoundsTheShownLengthHalfToEven) {
+    addSongs({"/m/a.mp3"}, 101'500);
+    play(0);
+    EXPECT_EQ(w->lblLength->text(), "101.5");
+    EXPECT_EQ(w->HScroll1->maximum(), 102);
+}
+
+TEST_F(Transport, PlayingThePlayingSongAgainRestartsItFromTheBeginning) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    h.media.devices[song(0)].positionMs = 80'000;
+    h.media.log.clear();
+
+    w->cmdPlay_Click();
+    // The length query's close stops the song; the open after it starts afresh.
+    EXPECT_EQ(h.media.log[1], "close " + song(0));
+    EXPECT_EQ(h.media.devices[song(0)].positionMs, 0);
+    EXPECT_EQ(h.media.devices[song(0)].mode, "playing");
+    EXPECT_EQ(w->songRows->markText(0), "♪♪");
+}
+
+TEST_F(Transport, PlayingAnotherSongClosesAndUnmarksTheOldOne) {
+    addSongs({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
+    play(0);
+    play(2);
+
+    EXPECT_FALSE(h.media.isOpen(song(0)));
+    EXPECT_TRUE(h.media.isOpen(song(2)));
+    EXPECT_EQ(markedRows(*w->songRows), 1);
+    EXPECT_EQ(w->songRows->markText(2), "♪♪");
+    EXPECT_EQ(w->songRows->textColour(0), QColor(Qt::black));
+    EXPECT_TRUE(w->songRows->isPlayed(0));  // played marks stay for the cycle
+}
+
+TEST_F(Transport, LoweredMaximumSeeksTheNewSongBeforeItOpensAndItStartsFromZero) {
+    addSongs({"/m/long.mp3"}, 300'000);
+    addSongs({"/m/short.mp3"}, 50'000);
+    play(0);
+    h.media.devices[song(0)].positionMs = 120'000;
+    w->Timer1_Timer();
+    ASSERT_EQ(w->HScroll1->value(), 120);
+    h.media.log.clear();
+
+    play(1);
+    const auto& log = h.media.log;
+    const auto seek = std::find(log.begin(), log.end(), "seek " + song(1) + " 50000");
+    ASSERT_NE(seek, log.end());
+    EXPECT_NE(std::find(seek, log.end(), "open " + song(1)), log.end());
+    EXPECT_EQ(h.media.devices[song(1)].positionMs, 0);
+    EXPECT_EQ(h.media.devices[song(1)].mode, "playing");
+}
+
+TEST_F(Transport, TimerShowsThePositionAndClampsTheBarWithoutSeeking) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    h.media.log.clear();
+    auto& device = h.media.devices[song(0)];
+
+    device.positionMs = 12'500;
+    w->Timer1_Timer();
+    EXPECT_EQ(w->lblPosition->text(), "12.5");
+    EXPECT_EQ(w->HScroll1->value(), 12);
+    EXPECT_EQ(w->lblSoundStatus->text(), "PLAYING");
+
+    device.positionMs = 215'700;  // past the whole seconds of the bar
+    w->Timer1_Timer();
+    EXPECT_EQ(w->HScroll1->value(), 215);
+
+    EXPECT_TRUE(std::none_of(h.media.log.begin(), h.media.log.end(),
+                             [](const std::string& call) { return call.starts_with("seek"); }));
+}
+
+TEST_F(Transport, SongEndWithoutRepeatClosesItAndLaterTicksShowNothing) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    h.media.devices[song(0)].positionMs = 215'040;
+    h.media.finish(song(0));
+
+    w->Timer1_Timer();
+    EXPECT_EQ(w->lblSoundStatus->text(), "STOPPED");
+    EXPECT_FALSE(h.media.isOpen(song(0)));
+    EXPECT_EQ(w->songRows->markText(0), "");
+    EXPECT_TRUE(highlighted(w->cmdStop));
+    EXPECT_TRUE(w->Timer1->isActive());
+
+    w->Timer1_Timer();
+    EXPECT_EQ(w->lblPosition->text(), "0.0");
+    EXPECT_EQ(w->HScroll1->value(), 0);
+    EXPECT_EQ(w->lblSoundStatus->text(), "");
+}
+
+TEST_F(Transport, RepeatRestartsTheSongButLeavesItsRowUnmarked) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    w->chkRepeat->setChecked(true);
+    h.media.devices[song(0)].positionMs = 215'040;
+    h.media.finish(song(0));
+
+    w->Timer1_Timer();
+    EXPECT_TRUE(h.media.isOpen(song(0)));
+    EXPECT_EQ(h.media.devices[song(0)].mode, "playing");
+    EXPECT_EQ(h.media.devices[song(0)].positionMs, 0);
+    EXPECT_EQ(w->songRows->markText(0), "");
+    EXPECT_TRUE(highlighted(w->cmdPlay));  // no end-of-song colours
+}
+
+TEST_F(Transport, ResumeWithoutPauseDoesNothing) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    h.media.log.clear();
+    w->cmdResume_Click();
+    EXPECT_TRUE(h.media.log.empty());
+    EXPECT_FALSE(highlighted(w->cmdResume));
+}
+
+// The pause flag survives stop and play, so the resume reaches the new song;
+// the resume button lights for a second while timer ticks go on.
+TEST_F(Transport, ResumeAfterPauseStopAndPlayFlashesWhileEventsRun) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    w->cmdPause_Click();
+    EXPECT_TRUE(highlighted(w->cmdPause));
+    EXPECT_EQ(h.media.devices[song(0)].mode, "paused");
+    w->cmdStop_Click();
+    play(0);
+    h.media.devices[song(0)].positionMs = 3'000;
+    h.media.log.clear();
+
+    bool litDuringWait = false;
+    QTimer::singleShot(300, w, [&] { litDuringWait = highlighted(w->cmdResume); });
+    w->cmdResume_Click();
+
+    EXPECT_EQ(h.media.log, std::vector<std::string>{"resume " + song(0)});
+    EXPECT_TRUE(litDuringWait);
+    EXPECT_EQ(w->lblPosition->text(), "3.0");  // Timer1 ticked during the wait
+    EXPECT_FALSE(highlighted(w->cmdResume));
+}
+
+TEST_F(Transport, DraggingTheBarWhilePausedPlaysOnFromThere) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    w->cmdPause_Click();
+    h.media.log.clear();
+
+    w->HScroll1->setValue(42);
+    EXPECT_EQ(h.media.log,
+              (std::vector<std::string>{"seek " + song(0) + " 42000", "play " + song(0)}));
+    EXPECT_EQ(h.media.devices[song(0)].mode, "playing");
+    EXPECT_TRUE(highlighted(w->cmdPause));
+}
+
+TEST_F(Transport, StopClosesTheSongEndsAutomaticPlayAndResetsTheReadouts) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    h.media.devices[song(0)].positionMs = 30'000;
+    w->Timer1_Timer();
+    w->autoPlayMode = "1";
+    w->Timer2->start();
+
+    w->cmdStop_Click();
+    EXPECT_FALSE(h.media.isOpen(song(0)));
+    EXPECT_EQ(w->songRows->markText(0), "");
+    EXPECT_EQ(w->autoPlayMode, "0");
+    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_FALSE(w->Timer2->isActive());
+    EXPECT_EQ(w->lblPosition->text(), "0.0");
+    EXPECT_EQ(w->HScroll1->value(), 0);
+    EXPECT_EQ(w->lblSoundStatus->text(), "");
+}
+
+TEST_F(Transport, StopWithNothingOpenOnlyResetsControlsAndReadouts) {
+    w->lblPosition->setText("9.9");
+    w->lblSoundStatus->setText("PLAYING");
+    w->cmdStop_Click();
+    EXPECT_EQ(h.media.log, std::vector<std::string>{"close "});
+    EXPECT_EQ(w->lblPosition->text(), "0.0");
+    EXPECT_EQ(w->lblSoundStatus->text(), "");
+    EXPECT_TRUE(highlighted(w->cmdStop));
+}
+
+TEST_F(Transport, PlayWithNoSongChosenAsksForOneAndPlaysNothing) {
+    addSongs({"/m/a.mp3"});
+    w->cmdStop_Click();
+    h.media.log.clear();
+
+    w->cmdPlay_Click();
+    EXPECT_EQ(h.dialogs.messages, std::vector<QString>{"演奏曲を選択指示してください"});
+    EXPECT_TRUE(h.media.log.empty());
+    EXPECT_FALSE(highlighted(w->cmdPlay));
+    EXPECT_TRUE(w->cmdPause->isEnabled());  // the playing states stay
+}
+
+TEST_F(Transport, SongThatCannotOpenShowsZeroLengthButIsMarked) {
+    addSongs({"/m/broken.mp3"});
+    h.media.unplayable[song(0)] = true;
+    play(0);
+    EXPECT_EQ(w->lblLength->text(), "0.0");
+    EXPECT_EQ(w->HScroll1->maximum(), 0);
+    EXPECT_EQ(w->songRows->markText(0), "♪♪");
+}
+
+TEST_F(Transport, SongWithNoEntrySelectedPlaysWithoutMarkingARow) {
+    addSongs({"/m/a.mp3"});
+    w->Label2->setText(QString::fromStdString(song(0)));
+    w->List1.setCurrent(-1);
+    w->cmdPlay_Click();
+    EXPECT_TRUE(h.media.isOpen(song(0)));
+    EXPECT_EQ(markedRows(*w->songRows), 0);
+    EXPECT_EQ(w->playingItemIndex, 0);
+}
+
+TEST_F(Transport, MissingSoundOutputIsReportedOncePerRun) {
+    addSongs({"/m/a.mp3", "/m/b.mp3"});
+    h.media.outputError = "no audio device";
+    play(0);
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(h.dialogs.messages[0].contains("no audio device"));
+    EXPECT_EQ(h.dialogs.icons[0], MessageIcon::Exclamation);
+
+    h.media.outputError = "no audio device";
+    play(1);
+    w->chkRepeat->setChecked(true);
+    h.media.outputError = "no audio device";
+    h.media.finish(song(1));
+    w->Timer1_Timer();  // the repeat restart opens the song again
+    EXPECT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(h.media.outputError.empty());
+}
+
+}  // namespace
+}  // namespace melvo::test

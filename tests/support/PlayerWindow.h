@@ -1,0 +1,61 @@
+// A started main window with songs in its list, for tests that play them
+// through the engine double. The timers that would start songs or show the
+// empty-list notice on their own are stopped, and start-up messages dropped.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "library/SongListModel.h"
+#include "support/WindowHarness.h"
+
+namespace melvo::test {
+
+class PlayerWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        w = &h.start();
+        w->Timer2->stop();
+        w->Timer3->stop();
+        h.dialogs.messages.clear();
+        h.dialogs.icons.clear();
+    }
+
+    // Appends songs to the entries and the rows, each with the given length.
+    void addSongs(const std::vector<std::string>& paths, std::int64_t lengthMs = 215'040) {
+        for (const std::string& path : paths) {
+            w->List1.append(path);
+            h.media.lengths[path] = lengthMs;
+        }
+        w->songRows->appendSongs(paths);
+    }
+
+    // Makes the entry current and shows its path in Label2, as the choice of
+    // the next song does; its row is not selected yet.
+    void chooseEntry(int index) {
+        w->List1.setCurrent(index);
+        w->Label2->setText(QString::fromStdString(w->List1.entry(index)));
+    }
+
+    // Selects the entry as a click on its row does.
+    void choose(int index) {
+        chooseEntry(index);
+        w->selectRow(index);
+    }
+
+    void play(int index) {
+        choose(index);
+        w->cmdPlay_Click();
+    }
+
+    const std::string& song(int index) const { return w->List1.entry(index); }
+
+    WindowHarness h;
+    MainWindow* w = nullptr;
+};
+
+}  // namespace melvo::test
