@@ -1,6 +1,7 @@
 // Lyrics: the lyrics window and the lyrics editor, as the main window drives them.
 #include <QAction>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 
 #include "app/Dialogs.h"

@@ -15,6 +15,8 @@ struct NameCase {
     const char* lyrics;  // nullptr: refused
 };
 
+void PrintTo(const NameCase& c, std::ostream* out) { *out << c.song; }
+
 class LyricsNameRule : public testing::TestWithParam<NameCase> {};
 
 TEST_P(LyricsNameRule, MapsSongToLyricsFile) {
@@ -129,13 +131,13 @@ TEST_F(LyricsFiles, SaveReplacesALeftoverTemporaryFile) {
     write("Song.TMP", "left over from a crash, and longer than the new text");
     write("Song.txt", "old\r\n");
     ASSERT_TRUE(saveLyrics(path("Song"), "new").ok());
-    EXPECT_EQ(read("Song.txt"), "new\r\n\r\n");
+    EXPECT_EQ(read("Song.txt"), "new\r\n");
     EXPECT_FALSE(exists("Song.TMP"));
 }
 
 TEST_F(LyricsFiles, SaveIntoAnUnwritablePlaceReportsTheTemporaryFile) {
     write("plain-file", "x");
-    for (const std::string target : {path("missing/Song"), path("plain-file/Song")}) {
+    for (const std::string& target : {path("missing/Song"), path("plain-file/Song")}) {
         const LyricsSaveResult result = saveLyrics(target, "text");
         EXPECT_EQ(result.status, LyricsSaveResult::Status::TemporaryNotWritten);
         EXPECT_EQ(result.file, target + ".TMP");

@@ -18,7 +18,12 @@ const QColor kPaleYellow(255, 255, 192);
 
 class LyricsWindows : public testing::Test {
   protected:
-    void SetUp() override { main = &harness.start(); }
+    void SetUp() override {
+        main = &harness.start();
+        // The windows open beside the main window, wherever the user put it.
+        main->move(120, 40);
+        main->show();
+    }
 
     // Selects a song of the data folder, as a click in the song list does.
     void select(const std::string& name) {
