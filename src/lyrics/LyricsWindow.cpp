@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/MainWindow.h"
 #include "lyrics/LyricsFile.h"
@@ -28,7 +29,18 @@ void setLyricsBackColour(QPlainTextEdit* box) {
 
 void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips) {
     const QRect frame = main->frameGeometry();
-    window->move(frame.right() + 1, frame.top() + twipsToPixels(downTwips));
+    const int top = frame.top() + twipsToPixels(downTwips);
+    // A window not yet shown has no frame: count the main window's borders.
+    const int width = window->width() + frame.width() - main->width();
+    int left = frame.right() + 1;
+    // On the left instead when the right side of the screen has no room for it.
+    if (const QScreen* screen = main->screen()) {
+        const QRect screenArea = screen->availableGeometry();
+        if (left + width - 1 > screenArea.right() && frame.left() - width >= screenArea.left()) {
+            left = frame.left() - width;
+        }
+    }
+    window->move(left, top);
 }
 
 LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {

@@ -43,8 +43,9 @@ class LyricsWindow : public QWidget {
 // Puts a text box's back colour to the pale yellow of the lyrics text boxes.
 void setLyricsBackColour(QPlainTextEdit* box);
 
-// Moves a secondary window to the right of the main window's frame, its top
-// downTwips below the frame's top.
+// Moves a secondary window beside the main window's frame, never over it: to
+// its right, or to its left when only that side has room on the screen. Its
+// top is downTwips below the frame's top.
 void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips);
 
 }  // namespace melvo

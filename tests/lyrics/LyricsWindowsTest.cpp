@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "lyrics/LyricsEditor.h"
 #include "lyrics/LyricsWindow.h"
@@ -67,6 +68,20 @@ TEST_F(LyricsWindows, SongStartShowsTitlePathAndLyricsBesideTheMainWindow) {
 
     window.Command1->click();
     EXPECT_FALSE(main->kasi_dsp);
+}
+
+TEST_F(LyricsWindows, WindowGoesLeftOfAMainWindowAtTheScreensRightEdge) {
+    const QRect screen = main->screen()->availableGeometry();
+    QWidget narrowMain;
+    narrowMain.resize(100, 100);
+    narrowMain.move(screen.right() - 120, screen.top() + 10);
+    narrowMain.show();
+    QWidget window(nullptr, Qt::Window);
+    window.resize(300, 200);
+    placeBesideMainWindow(&window, &narrowMain, 0);
+    window.show();
+    EXPECT_LT(window.frameGeometry().right(), narrowMain.frameGeometry().left());
+    EXPECT_EQ(window.frameGeometry().top(), narrowMain.frameGeometry().top());
 }
 
 TEST_F(LyricsWindows, SongWithoutLyricsClosesTheWindowSilently) {
