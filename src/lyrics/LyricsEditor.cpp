@@ -1,0 +1,89 @@
+#include "lyrics/LyricsEditor.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "lyrics/LyricsFile.h"
+#include "lyrics/LyricsWindow.h"
+
+namespace melvo {
+
+namespace {
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                        twipsToPixels(height));
+}
+
+}  // namespace
+
+LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
+    setObjectName(QStringLiteral("kasi_setup"));
+    setWindowTitle("歌詞登録");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twipsToPixels(6945), twipsToPixels(8745));
+
+    Label1 = new QLabel("曲名 ", this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    place(Label1, 90, 135, 510, 285);
+    Label2 = new QLabel("Label2", this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    place(Label2, 765, 90, 6045, 420);
+    Command1 = new QPushButton("登録", this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    place(Command1, 5490, 8100, 915, 420);
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    setLyricsBackColour(Text1);
+    place(Text1, 315, 900, 6450, 6765);
+    connect(Command1, &QPushButton::clicked, this, &LyricsEditor::Command1_Click);
+}
+
+void LyricsEditor::setLyrics(const std::string& text) {
+    Text1->setPlainText(QString::fromStdString(withLfLineEnds(text)));
+}
+
+std::string LyricsEditor::editedText() const {
+    // The raw text keeps no-break spaces, which the plain-text form turns into
+    // blanks; only its block separators need to become line ends.
+    QString text = Text1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    return text.toStdString();
+}
+
+void LyricsEditor::Command1_Click() {
+    Dialogs& dialogs = main_->services.dialogs;
+    const std::string target = main_->lyricsEditTarget;
+    if (target.empty()) {
+        // With no song there is no lyrics file to write, only a ".txt" in
+        // whatever folder the program runs in.
+        dialogs.message("曲が選択されていません。曲を選択してから歌詞登録をやり直してください");
+        return;
+    }
+    const LyricsSaveResult result = saveLyrics(target, editedText());
+    if (!result.ok()) {
+        const QString file = QString::fromStdString(result.file);
+        if (result.status == LyricsSaveResult::Status::TemporaryNotWritten) {
+            dialogs.message("ファイル作成できませんでした" + file);
+        } else {
+            dialogs.message("歌詞データを登録できませんでした" + file);
+        }
+        return;
+    }
+    main_->lyricsEditorOpen = 0;
+    close();
+}
+
+void LyricsEditor::closeEvent(QCloseEvent* event) {
+    // Closing by any means ends the editing; the typed text goes with the window.
+    main_->lyricsEditorOpen = 0;
+    if (main_->kasi_setup == this) main_->kasi_setup = nullptr;
+    event->accept();
+}
+
+}  // namespace melvo

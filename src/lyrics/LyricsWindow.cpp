@@ -1,0 +1,82 @@
+#include "lyrics/LyricsWindow.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/MainWindow.h"
+#include "lyrics/LyricsFile.h"
+
+namespace melvo {
+
+namespace {
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                        twipsToPixels(height));
+}
+
+}  // namespace
+
+void setLyricsBackColour(QPlainTextEdit* box) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, QColor(255, 255, 192));
+    box->setPalette(palette);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips) {
+    const QRect frame = main->frameGeometry();
+    const int top = frame.top() + twipsToPixels(downTwips);
+    // A window not yet shown has no frame: count the main window's borders.
+    const int width = window->width() + frame.width() - main->width();
+    int left = frame.right() + 1;
+    // On the left instead when the right side of the screen has no room for it.
+    if (const QScreen* screen = main->screen()) {
+        const QRect screenArea = screen->availableGeometry();
+        if (left + width - 1 > screenArea.right() && frame.left() - width >= screenArea.left()) {
+            left = frame.left() - width;
+        }
+    }
+    window->move(left, top);
+}
+
+LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
+    setObjectName(QStringLiteral("kasi_dsp"));
+    setWindowTitle("歌詞表示");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twipsToPixels(6915), twipsToPixels(8745));
+
+    // Created in tab order: the text first, then the button.
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    setLyricsBackColour(Text1);
+    place(Text1, 270, 900, 6450, 6765);
+    Label1 = new QLabel("曲名 ", this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    place(Label1, 135, 180, 510, 285);
+    Label2 = new QLabel("Label2", this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    place(Label2, 765, 135, 6045, 420);
+    Command1 = new QPushButton("終了", this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    place(Command1, 5445, 8055, 1005, 510);
+    connect(Command1, &QPushButton::clicked, this, &LyricsWindow::Command1_Click);
+}
+
+void LyricsWindow::setLyrics(const std::string& text) {
+    lyrics_ = text;
+    Text1->setPlainText(QString::fromStdString(withLfLineEnds(text)));
+}
+
+void LyricsWindow::Command1_Click() { close(); }
+
+void LyricsWindow::closeEvent(QCloseEvent* event) {
+    // The window goes away (WA_DeleteOnClose); the next use builds a new one.
+    if (main_->kasi_dsp == this) main_->kasi_dsp = nullptr;
+    event->accept();
+}
+
+}  // namespace melvo

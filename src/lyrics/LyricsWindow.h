@@ -1,0 +1,51 @@
+// The lyrics window: the title, path and lyrics of one song, beside the main
+// window. One instance, created on first use and discarded when closed.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace melvo {
+
+class MainWindow;
+
+class LyricsWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit LyricsWindow(MainWindow* main);
+
+    // Shows text (CR LF line ends, as read from the lyrics file) in Text1.
+    void setLyrics(const std::string& text);
+    // The text last given to setLyrics, line ends as given.
+    const std::string& lyrics() const { return lyrics_; }
+
+    // Closes and discards the window.
+    void Command1_Click();
+
+    QPlainTextEdit* Text1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QPushButton* Command1;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    MainWindow* main_;
+    std::string lyrics_;
+};
+
+// Puts a text box's back colour to the pale yellow of the lyrics text boxes.
+void setLyricsBackColour(QPlainTextEdit* box);
+
+// Moves a secondary window beside the main window's frame, never over it: to
+// its right, or to its left when only that side has room on the screen. Its
+// top is downTwips below the frame's top.
+void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips);
+
+}  // namespace melvo
