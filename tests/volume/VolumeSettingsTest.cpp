@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SongCase{"OwnVolume", "/music/a.mp3, 1500", "/music/a.mp3", 1500},
                       SongCase{"HalfRoundsDown", "/music/a.mp3, 12.5", "/music/a.mp3", 12},
                       SongCase{"HalfRoundsUp", "/music/a.mp3, 13.5", "/music/a.mp3", 14},
-                      SongCase{"NotANumber", "/music/a.mp3, loud", "/music/a.mp3", 0},
+                      SongCase{"EmptyVolume", "/music/a.mp3,", "/music/a.mp3", 0},
                       SongCase{"AboveRange", "/music/a.mp3, 9000", "/music/a.mp3", 6553},
                       SongCase{"Negative", "/music/a.mp3,-20", "/music/a.mp3", 0},
                       SongCase{"Japanese", "/音楽/歌.mp3, 100", "/音楽/歌.mp3", 100}),
