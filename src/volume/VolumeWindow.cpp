@@ -4,10 +4,13 @@
 #include <QSlider>
 
 #include "app/MainWindow.h"
+#include "common/Numbers.h"
+#include "settings/Settings.h"
+#include "volume/SliderClicks.h"
 
 namespace melvo {
 
-VolumeWindow::VolumeWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+VolumeWindow::VolumeWindow(MainWindow* owner) : QWidget(owner, Qt::Window), owner_(owner) {
     setObjectName(QStringLiteral("vol_set"));
     setWindowTitle("音量初期値設定");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -22,6 +25,12 @@ VolumeWindow::VolumeWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     Slider1->setTickPosition(QSlider::TicksBelow);
     Slider1->setGeometry(twipsToPixels(675), twipsToPixels(855), twipsToPixels(3210),
                          twipsToPixels(420));
+    SliderClicks::watch(Slider1, [this] { Slider1_Click(); });
+}
+
+void VolumeWindow::Slider1_Click() {
+    owner_->defaultVolumeSetting = blankLedNumber(Slider1->value());
+    WriteSetting(owner_->defaultVolumeSetting, "vol", kSettingsSection, owner_->settingsPath());
 }
 
 }  // namespace melvo

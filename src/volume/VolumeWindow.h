@@ -9,14 +9,23 @@ class QSlider;
 
 namespace melvo {
 
+class MainWindow;
+
 class VolumeWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit VolumeWindow(QWidget* parent);
+    explicit VolumeWindow(MainWindow* owner);
+
+    // Stores the slider's value as the initial volume, in memory and in the
+    // settings file. The master volume and the main slider stay as they are.
+    void Slider1_Click();
 
     QLabel* Label1;
     QSlider* Slider1;
+
+  private:
+    MainWindow* owner_;
 };
 
 }  // namespace melvo
