@@ -78,9 +78,13 @@ void MainWindow::selectRow(int row) {
         ListView1->clearSelection();
         return;
     }
-    const QModelIndex index = songRows->index(row, 0);
+    // Making the row current would let the view scroll it to its nearest edge;
+    // ScrollToSelectedSong decides where the playing row comes to rest.
+    const bool autoScroll = ListView1->hasAutoScroll();
+    ListView1->setAutoScroll(false);
     ListView1->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        songRows->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1->setAutoScroll(autoScroll);
 }
 
 }  // namespace melvo

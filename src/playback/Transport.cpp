@@ -24,6 +24,13 @@ void showSeconds(QLabel* label, double seconds) {
 
 }  // namespace
 
+void MainWindow::ShowSongLength(const std::string& path) {
+    showSeconds(lblLength, GetSongLength(path));
+    // Lowering the maximum may move the bar, which seeks on a path not yet
+    // open; that seek fails and the song starts from its beginning in cmdPlay_Click.
+    HScroll1->setMaximum(leadingWholeNumber(lblLength->text().toStdString()));
+}
+
 // Plays the song whose path Label2 shows; every other way of starting a song
 // ends up here.
 void MainWindow::cmdPlay_Click() {
@@ -38,10 +45,7 @@ void MainWindow::cmdPlay_Click() {
 
     // The length query opens and closes the path, so a song that is playing
     // stops here and starts again from the beginning below.
-    showSeconds(lblLength, GetSongLength(currentSongPath));
-    // Lowering the maximum may move the bar, which seeks on a path not yet
-    // open; that seek fails and the song starts from its beginning below.
-    HScroll1->setMaximum(leadingWholeNumber(lblLength->text().toStdString()));
+    ShowSongLength(currentSongPath);
 
     CloseSong(lastOpenedPath);
     OpenAndPlay(currentSongPath);
@@ -53,12 +57,7 @@ void MainWindow::cmdPlay_Click() {
     songRows->setPlayed(row - 1, true);
     songRows->markPlaying(row - 1);
     playingItemIndex = row;
-    // Selecting makes the row current, which would let the view scroll it to
-    // the nearest edge; the scroll below centres it instead.
-    const bool autoScroll = ListView1->hasAutoScroll();
-    ListView1->setAutoScroll(false);
     selectRow(row - 1);
-    ListView1->setAutoScroll(autoScroll);
     ScrollToSelectedSong();
 }
 
