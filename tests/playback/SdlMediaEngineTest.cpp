@@ -14,9 +14,12 @@
 #include <vector>
 
 #include "playback/MediaEngine.h"
+#include "support/ScopedEnv.h"
 
 namespace melvo {
 namespace {
+
+using test::ScopedEnv;
 
 using namespace std::chrono_literals;
 
@@ -37,28 +40,6 @@ bool waitForMode(MediaEngine& engine, const std::string& path, const std::string
     }
     return true;
 }
-
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(MediaEngine, PathsThatAreNotOpenAnswerEmpty) {
     auto engine = makeMediaEngine();

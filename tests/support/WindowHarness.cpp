@@ -12,9 +12,9 @@ WindowHarness::WindowHarness() = default;
 
 WindowHarness::~WindowHarness() = default;
 
-MainWindow& WindowHarness::start() {
-    window_ =
-        std::make_unique<MainWindow>(folder.path(), Services{dialogs, media, mixer, launcher});
+MainWindow& WindowHarness::start(MediaEngine* engine) {
+    window_ = std::make_unique<MainWindow>(
+        folder.path(), Services{dialogs, engine ? *engine : media, mixer, launcher});
     window_->endProgram = [this] { ++programEnds; };
     window_->Form_Load();
     return *window_;

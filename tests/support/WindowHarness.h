@@ -16,8 +16,9 @@ class WindowHarness {
     WindowHarness();
     ~WindowHarness();
 
-    // Builds the window and runs its start-up, as the program does.
-    MainWindow& start();
+    // Builds the window and runs its start-up, as the program does, over the
+    // given media engine or else the fake one.
+    MainWindow& start(MediaEngine* engine = nullptr);
     MainWindow& window() { return *window_; }
 
     std::string path(const std::string& name) const;
