@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "app/Accessibility.h"
 #include "app/AppIcon.h"
 #include "settings/Settings.h"
 
@@ -86,6 +87,7 @@ MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* pa
     buildMenus();
     setUpSongList();
     connectHandlers();
+    nameMainWindowForScreenReaders(*this);
     // Design-time states: Timer2 and Timer3 run from the start, Timer1 waits for a song.
     Timer2->start();
     Timer3->start();

@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QStyleFactory>
 
-#include "app/Accessibility.h"
 #include "app/DataFolder.h"
 #include "app/DesktopLauncher.h"
 #include "app/Dialogs.h"
@@ -30,7 +29,6 @@ int main(int argc, char** argv) {
         melvo::chooseDataFolder(QApplication::applicationDirPath(),
                                 QStringLiteral(MELVO_INSTALLED_BINDIR), melvo::userDataFolder());
     melvo::MainWindow window(dataFolder, {dialogs, *media, *mixer, launcher});
-    melvo::nameMainWindowForScreenReaders(window);
     dialogs.setParent(&window);
 
     window.Form_Load();

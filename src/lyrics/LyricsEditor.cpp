@@ -41,6 +41,7 @@ LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(
     Text1->setObjectName(QStringLiteral("Text1"));
     setLyricsBackColour(Text1);
     place(Text1, 315, 900, 6450, 6765);
+    Text1->setAccessibleName("歌詞");
     connect(Command1, &QPushButton::clicked, this, &LyricsEditor::Command1_Click);
 }
 

@@ -54,6 +54,7 @@ LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(
     Text1->setObjectName(QStringLiteral("Text1"));
     setLyricsBackColour(Text1);
     place(Text1, 270, 900, 6450, 6765);
+    Text1->setAccessibleName("歌詞");
     Label1 = new QLabel("曲名 ", this);
     Label1->setObjectName(QStringLiteral("Label1"));
     place(Label1, 135, 180, 510, 285);

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QSlider>
 
+#include "app/Accessibility.h"
 #include "app/MainWindow.h"
 #include "common/Numbers.h"
 #include "settings/Settings.h"
@@ -26,6 +27,7 @@ VolumeWindow::VolumeWindow(MainWindow* owner) : QWidget(owner, Qt::Window), owne
     Slider1->setGeometry(twipsToPixels(675), twipsToPixels(855), twipsToPixels(3210),
                          twipsToPixels(420));
     SliderClicks::watch(Slider1, [this] { Slider1_Click(); });
+    nameForScreenReaders(this);
 }
 
 void VolumeWindow::Slider1_Click() {

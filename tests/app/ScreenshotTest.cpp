@@ -15,7 +15,10 @@
 
 #include "app/Accessibility.h"
 #include "app/VersionWindow.h"
+#include "lyrics/LyricsEditor.h"
+#include "lyrics/LyricsWindow.h"
 #include "support/WindowHarness.h"
+#include "volume/VolumeWindow.h"
 
 namespace melvo {
 namespace {
@@ -72,11 +75,39 @@ TEST_F(ScreenshotTest, VersionWindowTextsFitAndAreSaved) {
 TEST_F(ScreenshotTest, MainWindowIsSaved) {
     test::WindowHarness harness;
     MainWindow& window = harness.start();
-    nameMainWindowForScreenReaders(window);
     window.show();
     const QPixmap shot = window.grab();
     EXPECT_FALSE(shot.isNull());
     EXPECT_TRUE(shot.save(QDir(screenshotFolder()).filePath("main-window.png")));
+}
+
+}  // namespace
+}  // namespace melvo
+
+namespace melvo {
+namespace {
+
+TEST_F(ScreenshotTest, SecondaryWindowsAreSaved) {
+    test::WindowHarness harness;
+    harness.writeFile("曲-サンプル.mp3", "mp3");
+    harness.writeFile("曲-サンプル.txt", "一行目\r\n二行目\r\n");
+    harness.writeFile("mvMP3.csv", harness.path("曲-サンプル.mp3") + "\r\n");
+    MainWindow& window = harness.start();
+    window.show();
+    window.ListView1_Click();
+    window.selectRow(0);
+    window.ListView1_Click();
+    window.ShowLyricsOnRequest();
+    window.menu_kasi_touroku_Click();
+    window.menu_sound_set_Click();
+    const QDir folder(screenshotFolder());
+    for (auto [widget, name] : {std::pair<QWidget*, const char*>{window.kasi_dsp, "lyrics-window"},
+                                {window.kasi_setup, "lyrics-editor"},
+                                {window.vol_set, "volume-window"},
+                                {&window, "main-window-with-song"}}) {
+        ASSERT_NE(widget, nullptr) << name;
+        EXPECT_TRUE(widget->grab().save(folder.filePath(QString(name) + ".png"))) << name;
+    }
 }
 
 }  // namespace
