@@ -39,3 +39,22 @@ echo "engine (SDL pulseaudio driver):"
 time SDL_AUDIODRIVER=pulseaudio "$bench" --play "$song"
 echo "mpg123 -q -o pulse:"
 time mpg123 -q -o pulse "$song"
+
+# The whole program: the window (offscreen), its 100 ms timer and the engine,
+# playing the song by automatic play from start-up, for one minute.
+program="$build/melvo"
+if [ -x "$program" ]; then
+    mkdir "$work/program"
+    cp "$program" "$work/program/melvo"  # its data files then lie beside this copy
+    printf '[MUSIC]\r\nAUTO=1\r\n' > "$work/program/mvMP3.ini"
+    printf '%s\r\n' "$song" > "$work/program/mvMP3.csv"
+    QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=pulseaudio "$work/program/melvo" 2>/dev/null &
+    pid=$!
+    sleep 61.5
+    read -r -a stat < "/proc/$pid/stat"
+    ticks=$(getconf CLK_TCK)
+    kill -TERM "$pid"
+    wait "$pid" || true
+    awk -v u="${stat[13]}" -v s="${stat[14]}" -v t="$ticks" \
+        'BEGIN { printf "whole program, 61.5 s with 60 s of playing: user %.2f s, system %.2f s, %.2f %% of a core\n", u/t, s/t, 100*(u+s)/t/61.5 }'
+fi

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <random>
 
@@ -122,25 +121,43 @@ bool writeAll(int fd, std::string_view data) {
     return true;
 }
 
+// Makes a finished rename survive a crash of the whole system.
+void syncFolderOf(const std::string& path) {
+    const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
-bool writeFileAtomically(const std::string& path, std::string_view data, std::string* reason) {
-    std::string temporary =
-        folderOf(path) + "/.melvo-" + std::to_string(std::random_device{}()) + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        if (reason) *reason = std::strerror(errno);
-        return false;
-    }
-    bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
-    int error = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) ok = false, error = errno;
-    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) ok = false, error = errno;
-    if (!ok) {
+FileReplacement replaceFileThrough(const std::string& temporary, const std::string& path,
+                                   std::string_view data) {
+    using Step = FileReplacement::Step;
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return {Step::WriteTemporary, errno};
+    bool written = writeAll(fd, data) && ::fsync(fd) == 0;
+    int error = written ? 0 : errno;
+    if (::close(fd) != 0 && written) written = false, error = errno;
+    if (!written) {
         ::unlink(temporary.c_str());
-        if (reason) *reason = std::strerror(error);
+        return {Step::WriteTemporary, error};
     }
-    return ok;
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = errno;
+        ::unlink(temporary.c_str());
+        return {Step::Rename, error};
+    }
+    syncFolderOf(path);
+    return {};
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view data, int* error) {
+    const std::string temporary =
+        folderOf(path) + "/.melvo-" + std::to_string(std::random_device{}()) + ".tmp";
+    const FileReplacement result = replaceFileThrough(temporary, path, data);
+    if (!result.ok() && error) *error = result.error;
+    return result.ok();
 }
 
 bool fileExists(const std::string& path) {

@@ -25,11 +25,24 @@ bool isValidUtf8(std::string_view bytes);
 // a final line end.
 std::vector<std::string> splitCrLines(std::string_view text);
 
-// Replaces the file atomically: the data goes to a temporary file in the same
-// folder, is flushed to disk and renamed over the old file, so a crash or a
-// full disk leaves the old file intact. On failure returns false and puts the
-// reason (the system's error text) into *reason.
-bool writeFileAtomically(const std::string& path, std::string_view data, std::string* reason);
+// How replacing a file went: done, or the step that failed with its errno.
+struct FileReplacement {
+    enum class Step { Done, WriteTemporary, Rename };
+    Step failedStep = Step::Done;
+    int error = 0;
+    bool ok() const { return failedStep == Step::Done; }
+};
+
+// Replaces the file at path atomically through the file temporary in the same
+// folder: the data goes to temporary (created, or emptied when it exists), is
+// flushed to disk and renamed over path, so a crash or a full disk leaves the
+// old file intact. On failure temporary is removed again.
+FileReplacement replaceFileThrough(const std::string& temporary, const std::string& path,
+                                   std::string_view data);
+
+// replaceFileThrough with a temporary file of a fresh name. On failure returns
+// false and puts the errno into *error.
+bool writeFileAtomically(const std::string& path, std::string_view data, int* error);
 
 bool fileExists(const std::string& path);
 

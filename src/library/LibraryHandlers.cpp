@@ -25,11 +25,7 @@ QString qText(std::string_view text) {
 
 // Why a file could not be written, in the user's words where the cause is a
 // common one, else the system's own text.
-QString saveFailureReason(const std::string& systemText) {
-    int error = 0;
-    for (const int code : {EACCES, EPERM, EROFS, ENOSPC, EDQUOT, EISDIR, ENOENT, ENOTDIR, EIO}) {
-        if (systemText == std::strerror(code)) error = code;
-    }
+QString saveFailureReason(int error) {
     switch (error) {
         case EACCES:
         case EPERM:
@@ -47,7 +43,7 @@ QString saveFailureReason(const std::string& systemText) {
         case EIO:
             return QStringLiteral("ディスクの読み書きに失敗しました");
         default:
-            return qText(systemText);
+            return QString::fromLocal8Bit(std::strerror(error));
     }
 }
 
@@ -89,11 +85,11 @@ void MainWindow::LoadSongList() {
 }
 
 bool MainWindow::SaveSongList() {
-    std::string reason;
-    if (writeFileAtomically(songListPath(), songListText(List1), &reason)) return true;
+    int error = 0;
+    if (writeFileAtomically(songListPath(), songListText(List1), &error)) return true;
     const QString question =
         QString::fromStdString(songListPath()) + QStringLiteral("を保存できませんでした。（") +
-        saveFailureReason(reason) +
+        saveFailureReason(error) +
         QStringLiteral("）\n終了すると、曲の追加や削除は失われます。終了しますか？");
     return services.dialogs.askYesNo(question);
 }

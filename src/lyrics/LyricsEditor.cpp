@@ -66,14 +66,14 @@ void LyricsEditor::Command1_Click() {
         dialogs.message("曲が選択されていません。曲を選択してから歌詞登録をやり直してください");
         return;
     }
-    const LyricsSaveResult result = saveLyrics(target, editedText());
+    const FileReplacement result = saveLyrics(target, editedText());
+    if (result.failedStep == FileReplacement::Step::WriteTemporary) {
+        dialogs.message("ファイル作成できませんでした" + QString::fromStdString(target + ".TMP"));
+        return;
+    }
     if (!result.ok()) {
-        const QString file = QString::fromStdString(result.file);
-        if (result.status == LyricsSaveResult::Status::TemporaryNotWritten) {
-            dialogs.message("ファイル作成できませんでした" + file);
-        } else {
-            dialogs.message("歌詞データを登録できませんでした" + file);
-        }
+        dialogs.message("歌詞データを登録できませんでした" +
+                        QString::fromStdString(target + ".txt"));
         return;
     }
     main_->lyricsEditorOpen = 0;

@@ -1,11 +1,5 @@
 #include "lyrics/LyricsFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "common/TextFile.h"
 
 namespace melvo {
@@ -24,28 +18,6 @@ size_t charactersBefore(const std::string& text, size_t end) {
 // Characters before byte offset at, -1 for no match.
 long characterPosition(const std::string& text, size_t at) {
     return at == std::string::npos ? -1 : static_cast<long>(charactersBefore(text, at));
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
-// Makes a finished rename last through a crash; failing to is not an error.
-void syncFolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 }  // namespace
@@ -118,30 +90,10 @@ std::string withLfLineEnds(std::string_view text) {
     return out;
 }
 
-LyricsSaveResult saveLyrics(const std::string& target, std::string_view text) {
-    using Status = LyricsSaveResult::Status;
-    const std::string temporary = target + ".TMP";
-    const std::string lyricsFile = target + ".txt";
-    const std::string data = withCrLfLineEnds(text) + "\r\n";
-
-    ::unlink(temporary.c_str());  // a leftover from an earlier run; absent is fine
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return {Status::TemporaryNotWritten, temporary, std::strerror(errno)};
-    bool written = writeAll(fd, data) && ::fsync(fd) == 0;
-    int error = written ? 0 : errno;
-    if (::close(fd) != 0 && written) written = false, error = errno;
-    if (!written) {
-        ::unlink(temporary.c_str());
-        return {Status::TemporaryNotWritten, temporary, std::strerror(error)};
-    }
-    // rename replaces the old lyrics in one step: there is no moment without them.
-    if (::rename(temporary.c_str(), lyricsFile.c_str()) != 0) {
-        error = errno;
-        ::unlink(temporary.c_str());
-        return {Status::NotRenamed, lyricsFile, std::strerror(error)};
-    }
-    syncFolderOf(lyricsFile);
-    return {};
+FileReplacement saveLyrics(const std::string& target, std::string_view text) {
+    // Writing the ".TMP" empties a leftover one from an earlier run; the
+    // rename replaces the old lyrics in one step, so there is no moment without them.
+    return replaceFileThrough(target + ".TMP", target + ".txt", withCrLfLineEnds(text) + "\r\n");
 }
 
 }  // namespace melvo

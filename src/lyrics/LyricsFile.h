@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/TextFile.h"
+
 namespace melvo {
 
 // The song path up to its first ".mp3" (or, when that is missing or starts the
@@ -35,19 +37,11 @@ std::string withCrLfLineEnds(std::string_view text);
 // The text with every CR LF and lone CR made LF, for a text box.
 std::string withLfLineEnds(std::string_view text);
 
-struct LyricsSaveResult {
-    enum class Status { Saved, TemporaryNotWritten, NotRenamed };
-    Status status = Status::Saved;
-    std::string file;    // the file that could not be written or renamed
-    std::string reason;  // the system's error text
-    bool ok() const { return status == Status::Saved; }
-};
-
 // Stores text as target & ".txt": writes it, line ends made CR LF and one more
 // CR LF after it, in UTF-8 to target & ".TMP" (a leftover one is removed
 // first), flushes it, and renames it over the old lyrics file, so a crash
 // leaves either the old or the new lyrics. On failure the ".TMP" is removed
-// and the old lyrics file is untouched.
-LyricsSaveResult saveLyrics(const std::string& target, std::string_view text);
+// and the old lyrics file is untouched; the result names the step that failed.
+FileReplacement saveLyrics(const std::string& target, std::string_view text);
 
 }  // namespace melvo

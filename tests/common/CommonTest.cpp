@@ -53,9 +53,9 @@ TEST(TextFile, Utf8IsKeptAndCp932IsConverted) {
 TEST(TextFile, AtomicWriteReplacesAndLeavesNoTemporaryFile) {
     QTemporaryDir folder;
     const std::string path = folder.filePath("list.csv").toStdString();
-    std::string reason;
-    ASSERT_TRUE(writeFileAtomically(path, "old\r\n", &reason));
-    ASSERT_TRUE(writeFileAtomically(path, "new\r\n", &reason));
+    int error = 0;
+    ASSERT_TRUE(writeFileAtomically(path, "old\r\n", &error));
+    ASSERT_TRUE(writeFileAtomically(path, "new\r\n", &error));
     EXPECT_EQ(readTextFile(path), "new\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path().toStdString()),
                             std::filesystem::directory_iterator{}),
@@ -66,11 +66,11 @@ TEST(TextFile, FailedAtomicWriteKeepsTheOldFileAndSaysWhy) {
     QTemporaryDir folder;
     const std::string path = folder.filePath("list.csv").toStdString();
     std::filesystem::create_directory(path);  // a folder stands where the file should go
-    std::string reason;
-    EXPECT_FALSE(writeFileAtomically(path, "data", &reason));
-    EXPECT_FALSE(reason.empty());
+    int error = 0;
+    EXPECT_FALSE(writeFileAtomically(path, "data", &error));
+    EXPECT_EQ(error, EISDIR);
     EXPECT_TRUE(std::filesystem::is_directory(path));
-    EXPECT_FALSE(writeFileAtomically(path + "/missing/x", "data", &reason));
+    EXPECT_FALSE(writeFileAtomically(path + "/missing/x", "data", &error));
 }
 
 }  // namespace

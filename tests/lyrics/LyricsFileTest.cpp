@@ -135,13 +135,12 @@ TEST_F(LyricsFiles, SaveReplacesALeftoverTemporaryFile) {
     EXPECT_FALSE(exists("Song.TMP"));
 }
 
-TEST_F(LyricsFiles, SaveIntoAnUnwritablePlaceReportsTheTemporaryFile) {
+TEST_F(LyricsFiles, SaveIntoAnUnwritablePlaceFailsWritingTheTemporaryFile) {
     write("plain-file", "x");
     for (const std::string& target : {path("missing/Song"), path("plain-file/Song")}) {
-        const LyricsSaveResult result = saveLyrics(target, "text");
-        EXPECT_EQ(result.status, LyricsSaveResult::Status::TemporaryNotWritten);
-        EXPECT_EQ(result.file, target + ".TMP");
-        EXPECT_FALSE(result.reason.empty());
+        const FileReplacement result = saveLyrics(target, "text");
+        EXPECT_EQ(result.failedStep, FileReplacement::Step::WriteTemporary);
+        EXPECT_NE(result.error, 0);
     }
 }
 
@@ -150,9 +149,8 @@ TEST_F(LyricsFiles, FailedRenameKeepsTheOldLyricsAndLeavesNoTemporaryFile) {
     // replaced by a file.
     ASSERT_EQ(::mkdir(path("Song.txt").c_str(), 0755), 0);
     write("Song.txt/keep", "old");
-    const LyricsSaveResult result = saveLyrics(path("Song"), "new");
-    EXPECT_EQ(result.status, LyricsSaveResult::Status::NotRenamed);
-    EXPECT_EQ(result.file, path("Song.txt"));
+    const FileReplacement result = saveLyrics(path("Song"), "new");
+    EXPECT_EQ(result.failedStep, FileReplacement::Step::Rename);
     EXPECT_FALSE(exists("Song.TMP"));
     EXPECT_EQ(read("Song.txt/keep"), "old");
 }
