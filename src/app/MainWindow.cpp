@@ -26,12 +26,12 @@ int twipsToPixels(int twips) {
     return qRound(twips / 15.0 * dpi / 96.0);
 }
 
-namespace {
-
-void place(QWidget* widget, int left, int top, int width, int height) {
+void placeInTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                         twipsToPixels(height));
 }
+
+namespace {
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
                         const QString& toolTip, QRect twips) {
@@ -39,7 +39,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     button->setObjectName(QLatin1String(name));
     button->setToolTip(toolTip);
     button->setAutoFillBackground(true);
-    place(button, twips.x(), twips.y(), twips.width(), twips.height());
+    placeInTwips(button, twips.x(), twips.y(), twips.width(), twips.height());
     return button;
 }
 
@@ -48,7 +48,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
     label->setToolTip(toolTip);
-    place(label, twips.x(), twips.y(), twips.width(), twips.height());
+    placeInTwips(label, twips.x(), twips.y(), twips.width(), twips.height());
     return label;
 }
 
@@ -57,7 +57,7 @@ QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& captio
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QLatin1String(name));
     box->setToolTip(toolTip);
-    place(box, twips.x(), twips.y(), twips.width(), twips.height());
+    placeInTwips(box, twips.x(), twips.y(), twips.width(), twips.height());
     return box;
 }
 
@@ -107,7 +107,7 @@ void MainWindow::buildControls() {
     Slider1->setToolTip("音量調整をします");
     Slider1->setRange(0, 10);
     Slider1->setTickPosition(QSlider::TicksBelow);
-    place(Slider1, 5850, 1890, 2040, 285);
+    placeInTwips(Slider1, 5850, 1890, 2040, 285);
     Timer3 = makeTimer(this, "Timer3", 1000);
     Command6 = makeButton(client, "Command6", "前の曲", "前の曲を演奏", {4455, 1845, 1095, 375});
     Command5 = makeButton(client, "Command5", "次の曲", "次の曲を演奏", {3060, 1845, 1185, 375});
@@ -117,7 +117,7 @@ void MainWindow::buildControls() {
     ListView1 = new QTreeView(client);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setToolTip("エントリーされた曲の一覧");
-    place(ListView1, 0, 2295, 8070, 2850);
+    placeInTwips(ListView1, 0, 2295, 8070, 2850);
     Command3 =
         makeButton(client, "Command3", "終了", "演奏を停止し終了します。", {6885, 5265, 915, 375});
     Command2 = makeButton(client, "Command2", "曲の削除", "登録されている局の削除",
@@ -136,7 +136,7 @@ void MainWindow::buildControls() {
     HScroll1 = new QScrollBar(Qt::Horizontal, client);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
     HScroll1->setRange(0, 0);
-    place(HScroll1, 120, 840, 7335, 255);
+    placeInTwips(HScroll1, 120, 840, 7335, 255);
     Label3 = makeLabel(client, "Label3", "ボリューム調整", QString(), {6165, 1710, 1545, 195});
     Label2 = makeLabel(client, "Label2", QString(), "演奏中の曲の表示", {225, 360, 7305, 420});
     QFont bold = Label2->font();

@@ -241,5 +241,7 @@ class MainWindow : public QMainWindow {
 
 // Pixels for a length in twips (1/1440 inch) on this screen.
 int twipsToPixels(int twips);
+// Places a control by its left, top, width and height in twips.
+void placeInTwips(QWidget* widget, int left, int top, int width, int height);
 
 }  // namespace melvo

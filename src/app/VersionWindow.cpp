@@ -11,15 +11,10 @@ namespace melvo {
 
 namespace {
 
-void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
-}
-
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, QRect twips) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QLatin1String(name));
-    place(frame, twips.x(), twips.y(), twips.width(), twips.height());
+    placeInTwips(frame, twips.x(), twips.y(), twips.width(), twips.height());
     return frame;
 }
 
@@ -27,7 +22,7 @@ QLabel* makeLabel(QWidget* frame, const char* name, const QString& caption, QRec
     auto* label = new QLabel(caption, frame);
     label->setObjectName(QLatin1String(name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(label, twips.x(), twips.y(), twips.width(), twips.height());
+    placeInTwips(label, twips.x(), twips.y(), twips.width(), twips.height());
     return label;
 }
 
@@ -73,7 +68,7 @@ VersionWindow::VersionWindow(QWidget* parent) : QDialog(parent) {
 
     Command1 = new QPushButton(QStringLiteral("閉じる"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    place(Command1, 4950, 4050, 825, 465);
+    placeInTwips(Command1, 4950, 4050, 825, 465);
     connect(Command1, &QPushButton::clicked, this, &VersionWindow::Command1_Click);
 
     // Tab order as designed: the three frames, the button, then the labels.

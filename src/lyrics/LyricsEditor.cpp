@@ -13,15 +13,6 @@
 
 namespace melvo {
 
-namespace {
-
-void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
-}
-
-}  // namespace
-
 LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
     setObjectName(QStringLiteral("kasi_setup"));
     setWindowTitle("歌詞登録");
@@ -30,17 +21,17 @@ LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(
 
     Label1 = new QLabel("曲名 ", this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, 90, 135, 510, 285);
+    placeInTwips(Label1, 90, 135, 510, 285);
     Label2 = new QLabel("Label2", this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    place(Label2, 765, 90, 6045, 420);
+    placeInTwips(Label2, 765, 90, 6045, 420);
     Command1 = new QPushButton("登録", this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    place(Command1, 5490, 8100, 915, 420);
+    placeInTwips(Command1, 5490, 8100, 915, 420);
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     setLyricsBackColour(Text1);
-    place(Text1, 315, 900, 6450, 6765);
+    placeInTwips(Text1, 315, 900, 6450, 6765);
     Text1->setAccessibleName("歌詞");
     connect(Command1, &QPushButton::clicked, this, &LyricsEditor::Command1_Click);
 }

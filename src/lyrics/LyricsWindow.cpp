@@ -11,15 +11,6 @@
 
 namespace melvo {
 
-namespace {
-
-void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
-}
-
-}  // namespace
-
 void setLyricsBackColour(QPlainTextEdit* box) {
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, QColor(255, 255, 192));
@@ -53,17 +44,17 @@ LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     setLyricsBackColour(Text1);
-    place(Text1, 270, 900, 6450, 6765);
+    placeInTwips(Text1, 270, 900, 6450, 6765);
     Text1->setAccessibleName("歌詞");
     Label1 = new QLabel("曲名 ", this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, 135, 180, 510, 285);
+    placeInTwips(Label1, 135, 180, 510, 285);
     Label2 = new QLabel("Label2", this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    place(Label2, 765, 135, 6045, 420);
+    placeInTwips(Label2, 765, 135, 6045, 420);
     Command1 = new QPushButton("終了", this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    place(Command1, 5445, 8055, 1005, 510);
+    placeInTwips(Command1, 5445, 8055, 1005, 510);
     connect(Command1, &QPushButton::clicked, this, &LyricsWindow::Command1_Click);
 }
 

@@ -18,14 +18,12 @@ VolumeWindow::VolumeWindow(MainWindow* owner) : QWidget(owner, Qt::Window), owne
     setFixedSize(twipsToPixels(4680), twipsToPixels(3195));
     Label1 = new QLabel("ボリューム調整", this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twipsToPixels(855), twipsToPixels(450), twipsToPixels(1590),
-                        twipsToPixels(285));
+    placeInTwips(Label1, 855, 450, 1590, 285);
     Slider1 = new QSlider(Qt::Horizontal, this);
     Slider1->setObjectName(QStringLiteral("Slider1"));
     Slider1->setRange(0, 10);
     Slider1->setTickPosition(QSlider::TicksBelow);
-    Slider1->setGeometry(twipsToPixels(675), twipsToPixels(855), twipsToPixels(3210),
-                         twipsToPixels(420));
+    placeInTwips(Slider1, 675, 855, 3210, 420);
     SliderClicks::watch(Slider1, [this] { Slider1_Click(); });
     nameForScreenReaders(this);
 }
