@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -54,7 +55,7 @@ class OutputSessions {
             std::ifstream in(pipe_, std::ios::binary);
             std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
             std::vector<std::int16_t> samples(bytes.size() / 2);
-            std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+            if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
             std::lock_guard lock(mutex_);
             sessions_.push_back(std::move(samples));
         }
