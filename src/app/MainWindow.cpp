@@ -13,6 +13,8 @@
 #include <QSlider>
 #include <QTimer>
 #include <QTreeView>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/Accessibility.h"
 #include "app/AppIcon.h"
@@ -82,7 +84,12 @@ MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* pa
     setObjectName(QStringLiteral("melvoMain"));
     setWindowTitle(QStringLiteral("Melvo v1.04"));
     setWindowIcon(appIcon());
-    endProgram = [] { QApplication::exit(0); };
+    // The exit steps have saved everything: the program ends at once, also
+    // from inside a message box or start-up, and no further event runs.
+    endProgram = [] {
+        std::fflush(nullptr);
+        std::_Exit(EXIT_SUCCESS);
+    };
     buildControls();
     buildMenus();
     setUpSongList();

@@ -50,7 +50,7 @@ class MainWindow : public QMainWindow {
     MainWindow(const QString& dataFolder, Services services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Ends the program once the exit steps have run; tests replace it.
+    // Ends the process at once once the exit steps have run; tests replace it.
     std::function<void()> endProgram;
 
     // ---- Start-up and exit (app) ----

@@ -31,12 +31,13 @@ int main(int argc, char** argv) {
     melvo::MainWindow window(dataFolder, {dialogs, *media, *mixer, launcher});
     dialogs.setParent(&window);
 
-    window.Form_Load();
-    window.show();
     // A kill, a closed terminal or the end of the desktop session ends the
-    // program through the same exit steps as the exit button.
+    // program through the same exit steps as the exit button, also while a
+    // start-up message waits for its OK.
     melvo::runOnTerminationSignals(&window, [&window] { window.Command3_Click(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window] { window.Command3_Click(); });
+    window.Form_Load();
+    window.show();
     return QApplication::exec();
 }
