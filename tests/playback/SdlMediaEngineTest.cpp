@@ -98,7 +98,10 @@ TEST(MediaEngine, PauseHoldsThePositionAndResumeGoesOn) {
     const std::string path = fixture("cbr_tag.mp3");
     ASSERT_TRUE(engine->open(path));
     ASSERT_TRUE(engine->play(path));
-    std::this_thread::sleep_for(150ms);
+    const auto limit = std::chrono::steady_clock::now() + 2s;
+    while (engine->positionMs(path) == 0 && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(10ms);
+    }
     ASSERT_TRUE(engine->pause(path));
     EXPECT_EQ(engine->mode(path), "paused");
     const std::int64_t held = engine->positionMs(path);
