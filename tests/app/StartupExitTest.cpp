@@ -66,6 +66,45 @@ TEST(Startup, EmptyListLeavesOnlyAddEnabledEvenInAutomaticMode) {
     EXPECT_FALSE(window.f1_menu_manual->isChecked());
 }
 
+// Start-up with two existing songs, in the given mode.
+MainWindow& startWithSongs(WindowHarness& harness, const char* autoSetting) {
+    harness.writeFile("a.mp3", "mp3");
+    harness.writeFile("b.mp3", "mp3");
+    harness.writeFile("mvMP3.csv", harness.path("a.mp3") + "\r\n" + harness.path("b.mp3") + "\r\n");
+    harness.setSetting("AUTO", autoSetting);
+    return harness.start();
+}
+
+TEST(Startup, AutomaticModeWithSongsArmsAutomaticPlay) {
+    WindowHarness harness;
+    MainWindow& window = startWithSongs(harness, "1");
+    EXPECT_EQ(MainWindow::backColour(window.Command4), ButtonColour::Highlight);
+    EXPECT_TRUE(window.cmdStop->isEnabled());
+    for (QPushButton* button :
+         {window.cmdPlay, window.cmdPause, window.cmdResume, window.Command1, window.Command2}) {
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    }
+    EXPECT_TRUE(window.f1_menu_auto_on->isChecked());
+    EXPECT_FALSE(window.f1_menu_manual->isChecked());
+    EXPECT_TRUE(window.Timer2->isActive());
+    EXPECT_EQ(window.List1.current(), 0);
+    EXPECT_EQ(window.autoPlayStarted, 0);
+    EXPECT_EQ(window.noSongsNotice, 0);
+}
+
+TEST(Startup, ManualModeWithSongsLeavesEveryButtonReady) {
+    WindowHarness harness;
+    MainWindow& window = startWithSongs(harness, "abc");  // no number: manual play
+    for (QPushButton* button : {window.cmdPlay, window.cmdPause, window.cmdResume, window.cmdStop,
+                                window.Command1, window.Command2}) {
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    }
+    EXPECT_EQ(MainWindow::backColour(window.Command4), ButtonColour::Normal);
+    EXPECT_TRUE(window.f1_menu_manual->isChecked());
+    EXPECT_FALSE(window.Timer2->isActive());
+    EXPECT_EQ(window.List1.current(), 0);
+}
+
 TEST(Startup, WindowCarriesItsNamesAndTimers) {
     WindowHarness harness;
     MainWindow& window = harness.start();
