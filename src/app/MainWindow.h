@@ -81,7 +81,8 @@ class MainWindow : public QMainWindow {
     void MENU_HELP_VER_Click();
 
     // ---- Media commands and transport (playback) ----
-    void OpenAndPlay(const std::string& path);
+    // Opens and plays the song; false when it could not be played.
+    bool OpenAndPlay(const std::string& path);
     void PauseSong(const std::string& path);
     void ResumeSong(const std::string& path);
     void CloseSong(const std::string& path);

@@ -17,10 +17,11 @@ double toSeconds(std::int64_t milliseconds) { return static_cast<double>(millise
 
 }  // namespace
 
-void MainWindow::OpenAndPlay(const std::string& path) {
+bool MainWindow::OpenAndPlay(const std::string& path) {
     services.media.open(path);
-    services.media.play(path);
+    const bool playing = services.media.play(path);
     NoticeOutputFailure();
+    return playing;
 }
 
 // Without sound output nothing can be heard at all, so the user hears about it

@@ -102,15 +102,15 @@ void MainWindow::Timer1_Timer() {
     const std::string mode = GetPlayMode(currentSongPath);
     lblSoundStatus->setText(QString::fromStdString(mode));
     if (mode != "STOPPED") return;
+    // The close takes the playing mark off the row; a restart does not put it back.
+    CloseSong(currentSongPath);
     if (chkRepeat->isChecked()) {
-        // The close takes the playing mark off the row; the restart does not
-        // put it back.
+        if (OpenAndPlay(currentSongPath)) return;
+        // A song that cannot start again (its file gone, no sound output)
+        // ends here instead of being retried at every tick.
         CloseSong(currentSongPath);
-        OpenAndPlay(currentSongPath);
-    } else {
-        CloseSong(currentSongPath);
-        SongEndedColours();
     }
+    SongEndedColours();
 }
 
 // The user moved the bar: the song goes on from that second, and plays even

@@ -154,6 +154,24 @@ TEST_F(Transport, RepeatRestartsTheSongButLeavesItsRowUnmarked) {
     EXPECT_TRUE(highlighted(w->cmdPlay));  // no end-of-song colours
 }
 
+// A repeat that cannot start (the file went away, or there is no sound
+// output) ends the song instead of retrying at every tick.
+TEST_F(Transport, RepeatThatCannotRestartEndsTheSong) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    w->chkRepeat->setChecked(true);
+    h.media.finish(song(0));
+    h.media.unplayable[song(0)] = true;
+
+    w->Timer1_Timer();
+    EXPECT_FALSE(h.media.isOpen(song(0)));
+    EXPECT_TRUE(highlighted(w->cmdStop));
+    h.media.log.clear();
+    w->Timer1_Timer();
+    EXPECT_TRUE(std::none_of(h.media.log.begin(), h.media.log.end(),
+                             [](const std::string& call) { return call.starts_with("open"); }));
+}
+
 TEST_F(Transport, ResumeWithoutPauseDoesNothing) {
     addSongs({"/m/a.mp3"});
     play(0);
