@@ -14,10 +14,7 @@
 namespace melvo {
 
 LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
-    setObjectName(QStringLiteral("kasi_setup"));
-    setWindowTitle("歌詞登録");
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(twipsToPixels(6945), twipsToPixels(8745));
+    setUpLyricsWindow(this, "kasi_setup", "歌詞登録", 6945);
 
     Label1 = new QLabel("曲名 ", this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -28,11 +25,7 @@ LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(
     Command1 = new QPushButton("登録", this);
     Command1->setObjectName(QStringLiteral("Command1"));
     placeInTwips(Command1, 5490, 8100, 915, 420);
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    setLyricsBackColour(Text1);
-    placeInTwips(Text1, 315, 900, 6450, 6765);
-    Text1->setAccessibleName("歌詞");
+    Text1 = makeLyricsBox(this, 315);
     connect(Command1, &QPushButton::clicked, this, &LyricsEditor::Command1_Click);
 }
 

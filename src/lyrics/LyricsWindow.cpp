@@ -11,11 +11,23 @@
 
 namespace melvo {
 
-void setLyricsBackColour(QPlainTextEdit* box) {
+void setUpLyricsWindow(QWidget* window, const char* name, const QString& title, int widthTwips) {
+    window->setObjectName(QLatin1String(name));
+    window->setWindowTitle(title);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setFixedSize(twipsToPixels(widthTwips), twipsToPixels(8745));
+}
+
+QPlainTextEdit* makeLyricsBox(QWidget* window, int leftTwips) {
+    auto* box = new QPlainTextEdit(window);
+    box->setObjectName(QStringLiteral("Text1"));
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, QColor(255, 255, 192));
     box->setPalette(palette);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setAccessibleName("歌詞");
+    placeInTwips(box, leftTwips, 900, 6450, 6765);
+    return box;
 }
 
 void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips) {
@@ -35,17 +47,10 @@ void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips) 
 }
 
 LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
-    setObjectName(QStringLiteral("kasi_dsp"));
-    setWindowTitle("歌詞表示");
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(twipsToPixels(6915), twipsToPixels(8745));
+    setUpLyricsWindow(this, "kasi_dsp", "歌詞表示", 6915);
 
     // Created in tab order: the text first, then the button.
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    setLyricsBackColour(Text1);
-    placeInTwips(Text1, 270, 900, 6450, 6765);
-    Text1->setAccessibleName("歌詞");
+    Text1 = makeLyricsBox(this, 270);
     Label1 = new QLabel("曲名 ", this);
     Label1->setObjectName(QStringLiteral("Label1"));
     placeInTwips(Label1, 135, 180, 510, 285);

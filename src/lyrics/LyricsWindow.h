@@ -2,6 +2,7 @@
 // window. One instance, created on first use and discarded when closed.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <string>
 
@@ -40,8 +41,13 @@ class LyricsWindow : public QWidget {
     std::string lyrics_;
 };
 
-// Puts a text box's back colour to the pale yellow of the lyrics text boxes.
-void setLyricsBackColour(QPlainTextEdit* box);
+// What the lyrics window and the lyrics editor share: a window of its own,
+// discarded when closed, with its name, title and fixed size in twips.
+void setUpLyricsWindow(QWidget* window, const char* name, const QString& title, int widthTwips);
+
+// The pale yellow, multi-line lyrics text box "Text1" of either window, at
+// leftTwips, 900 twips from the top.
+QPlainTextEdit* makeLyricsBox(QWidget* window, int leftTwips);
 
 // Moves a secondary window beside the main window's frame, never over it: to
 // its right, or to its left when only that side has room on the screen. Its

@@ -115,27 +115,9 @@ class PlaybackDevice {
         return std::nullopt;
     }
 
-    void pause() {
-        {
-            std::lock_guard lock(mutex_);
-            if (state_ != State::Playing) {
-                return;
-            }
-            state_ = State::Paused;
-        }
-        SDL_PauseAudioDevice(output_, 1);
-    }
+    void pause() { holdOutput(State::Playing, State::Paused); }
 
-    void resume() {
-        {
-            std::lock_guard lock(mutex_);
-            if (state_ != State::Paused) {
-                return;
-            }
-            state_ = State::Playing;
-        }
-        SDL_PauseAudioDevice(output_, 0);
-    }
+    void resume() { holdOutput(State::Paused, State::Playing); }
 
     void seek(std::int64_t milliseconds) {
         // Rounded up to whole samples, so the position then reads back as
@@ -164,6 +146,19 @@ class PlaybackDevice {
 
   private:
     enum class State { Stopped, Playing, Paused, Ended };
+
+    // Pauses or resumes the output when the device is in state from; SDL is
+    // called outside the lock, since SDL holds its own around the callback.
+    void holdOutput(State from, State to) {
+        {
+            std::lock_guard lock(mutex_);
+            if (state_ != from) {
+                return;
+            }
+            state_ = to;
+        }
+        SDL_PauseAudioDevice(output_, to == State::Paused ? 1 : 0);
+    }
 
     std::size_t freeFrames() const { return ring_.size() / kChannels - ringFrames_; }
 
