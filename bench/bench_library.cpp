@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    if (window.songEntries.count() != songs || !dialogs.messages.empty()) {
-        std::fprintf(stderr, "loaded %d of %d songs\n", window.songEntries.count(), songs);
+    if (window.jukebox.entries().count() != songs || !dialogs.messages.empty()) {
+        std::fprintf(stderr, "loaded %d of %d songs\n", window.jukebox.entries().count(), songs);
         return 1;
     }
     std::printf(

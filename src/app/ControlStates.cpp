@@ -1,11 +1,10 @@
-// The named control-state sets: which buttons are enabled, which transport
-// button is highlighted, and which timers run, switched as one group.
+// The named control-state sets: which buttons are enabled and which transport
+// button is highlighted, switched as one group.
 #include <QPalette>
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/MainWindow.h"
-#include "common/Numbers.h"
 
 namespace melvo {
 
@@ -34,6 +33,11 @@ ButtonColour MainWindow::backColour(const QPushButton* button) {
                                                                    : ButtonColour::Normal;
 }
 
+void MainWindow::lightForASecond(QPushButton* button) {
+    setBackColour(button, ButtonColour::Highlight);
+    QTimer::singleShot(1000, button, [button] { setBackColour(button, ButtonColour::Normal); });
+}
+
 void MainWindow::setTransportEnabled(bool play, bool pause, bool resume, bool stop) {
     playButton->setEnabled(play);
     pauseButton->setEnabled(pause);
@@ -47,7 +51,6 @@ void MainWindow::showNoSongsControls() {
     for (QPushButton* button :
          {deleteSongButton, autoPlayButton, nextSongButton, previousSongButton})
         button->setEnabled(false);
-    autoPlayTimer->stop();
 }
 
 void MainWindow::showManualIdleControls() {
@@ -55,7 +58,6 @@ void MainWindow::showManualIdleControls() {
     addSongButton->setEnabled(true);
     deleteSongButton->setEnabled(true);
     colour({autoPlayButton}, ButtonColour::Normal);
-    autoPlayTimer->stop();
 }
 
 void MainWindow::showAutoIdleControls() {
@@ -63,7 +65,6 @@ void MainWindow::showAutoIdleControls() {
     addSongButton->setEnabled(false);
     deleteSongButton->setEnabled(false);
     colour({autoPlayButton}, ButtonColour::Highlight);
-    autoPlayTimer->start();
 }
 
 void MainWindow::showPlayingControls() {
@@ -82,8 +83,6 @@ void MainWindow::showStoppedControls() {
     addSongButton->setEnabled(true);
     deleteSongButton->setEnabled(true);
     autoPlayButton->setEnabled(true);
-    autoPlayTimer->stop();
-    positionTimer->stop();
 }
 
 void MainWindow::showPausedColours() {
@@ -91,12 +90,11 @@ void MainWindow::showPausedColours() {
     colour({stopButton, autoPlayButton, resumeButton, playButton}, ButtonColour::Normal);
 }
 
-// resumeButton goes back to the normal colour one second later, in onResumeButtonClicked.
+// resumeButton goes back to the normal colour a second later (lightForASecond).
 void MainWindow::showResumedColours() {
     colour({resumeButton, playButton}, ButtonColour::Highlight);
     colour({stopButton, pauseButton}, ButtonColour::Normal);
-    const bool automatic = leadingNumber(autoPlayMode) == 1;
-    colour({autoPlayButton}, automatic ? ButtonColour::Highlight : ButtonColour::Normal);
+    colour({autoPlayButton}, jukebox.autoPlayOn() ? ButtonColour::Highlight : ButtonColour::Normal);
 }
 
 void MainWindow::showSongEndedColours() {
@@ -110,7 +108,6 @@ void MainWindow::showAutoPlayingControls() {
     setTransportEnabled(false, true, true, true);
     addSongButton->setEnabled(false);
     deleteSongButton->setEnabled(false);
-    autoPlayTimer->start();
 }
 
 void MainWindow::showSongAddedControls() {

@@ -80,7 +80,10 @@ QAction* makeAction(QMenu* menu, const char* name, const QString& caption, bool 
 }  // namespace
 
 MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* parent)
-    : QMainWindow(parent), services(services), dataFolder_(dataFolder) {
+    : QMainWindow(parent),
+      jukebox(*new Jukebox(dataFolder, services.media, services.mixer, this)),
+      services(services),
+      dataFolder_(dataFolder) {
     setObjectName(QStringLiteral("melvoMain"));
     setWindowTitle(QStringLiteral("Melvo v1.04"));
     setWindowIcon(appIcon());
@@ -94,11 +97,8 @@ MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* pa
     buildMenus();
     setUpSongList();
     connectHandlers();
+    followJukebox();
     nameMainWindowForScreenReaders(*this);
-    // Design-time states: autoPlayTimer and noSongsNoticeTimer run from the start, positionTimer
-    // waits for a song.
-    autoPlayTimer->start();
-    noSongsNoticeTimer->start();
 }
 
 MainWindow::~MainWindow() = default;
@@ -125,7 +125,6 @@ void MainWindow::buildControls() {
         makeButton(client, "nextSongButton", "次の曲", "次の曲を演奏", {3060, 1845, 1185, 375});
     autoPlayButton = makeButton(client, "autoPlayButton", "自動演奏",
                                 "エントリーされた曲を先頭から順に自動演奏", {90, 1845, 1230, 375});
-    autoPlayTimer = makeTimer(this, "autoPlayTimer", 1000);
     songListView = new QTreeView(client);
     songListView->setObjectName(QStringLiteral("songListView"));
     songListView->setToolTip("エントリーされた曲の一覧");
@@ -143,7 +142,6 @@ void MainWindow::buildControls() {
     stopButton = makeButton(client, "stopButton", "停止", "演奏の停止", {1575, 1845, 1215, 375});
     pauseButton =
         makeButton(client, "pauseButton", "一時停止", "演奏の一時停止", {1575, 1395, 1215, 375});
-    positionTimer = makeTimer(this, "positionTimer", 100);
     playButton = makeButton(client, "playButton", "再生", "一覧から選択された曲を演奏",
                             {90, 1395, 1215, 375});
     positionBar = new QScrollBar(Qt::Horizontal, client);
@@ -220,16 +218,19 @@ void MainWindow::connectHandlers() {
     onTrigger(versionMenuItem, &MainWindow::onVersionMenuItemTriggered);
     onTrigger(registerLyricsMenuItem, &MainWindow::onRegisterLyricsMenuItemTriggered);
 
-    connect(positionTimer, &QTimer::timeout, this, &MainWindow::onPositionTimerTick);
-    connect(autoPlayTimer, &QTimer::timeout, this, &MainWindow::onAutoPlayTimerTick);
     connect(noSongsNoticeTimer, &QTimer::timeout, this, &MainWindow::onNoSongsNoticeTimerTick);
     connect(positionBar, &QScrollBar::valueChanged, this, &MainWindow::onPositionBarChanged);
+    connect(repeatBox, &QCheckBox::toggled, &jukebox, &Jukebox::setRepeat);
+    connect(randomOrderBox, &QCheckBox::toggled, &jukebox, &Jukebox::setRandomOrder);
 }
 
-std::string MainWindow::settingsPath() const {
-    return (dataFolder_ + "/" + kSettingsFileName).toStdString();
+// The window redraws itself from what the player core tells; each subsystem
+// follows its own signals.
+void MainWindow::followJukebox() {
+    followPlayback();
+    followLibrary();
+    followAutoPlay();
+    followVolume();
 }
-
-std::string MainWindow::songListPath() const { return (dataFolder_ + "/mvMP3.csv").toStdString(); }
 
 }  // namespace melvo

@@ -1,16 +1,14 @@
-// The main window: every control, menu item and timer of the jukebox, the
-// state of the running program and the song entries. The handlers of each
+// The main window: every control and menu item of the jukebox. It drives the
+// player core and redraws itself from the core's signals; the handlers of each
 // subsystem are defined in that subsystem's folder.
 #pragma once
 
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
-#include <random>
 #include <string>
 
-#include "library/SongStore.h"
-#include "volume/Mixer.h"
+#include "app/Jukebox.h"
 
 class QAction;
 class QCheckBox;
@@ -50,6 +48,9 @@ class MainWindow : public QMainWindow {
     MainWindow(const QString& dataFolder, Services services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The player core every control drives.
+    Jukebox& jukebox;
+
     // Ends the process at once once the exit steps have run; tests replace it.
     std::function<void()> endProgram;
 
@@ -57,8 +58,6 @@ class MainWindow : public QMainWindow {
     void startUp();
     void exitProgram();
     bool exitStarted() const { return exitStarted_; }
-    // autoPlayMode read as a number is not 0 (text that is no number reads as 0).
-    bool autoPlayOn() const;
 
     // ---- Control-state sets (app) ----
     void showNoSongsControls();
@@ -74,41 +73,27 @@ class MainWindow : public QMainWindow {
     void showSongDeletedControls();
     static void setBackColour(QPushButton* button, ButtonColour colour);
     static ButtonColour backColour(const QPushButton* button);
+    // Lights the button for a second while everything else goes on.
+    static void lightForASecond(QPushButton* button);
 
     // ---- Help menu and version window (app) ----
     void onInstructionsMenuItemTriggered();
     void onHomePageMenuItemTriggered();
     void onVersionMenuItemTriggered();
 
-    // ---- Media commands and transport (playback) ----
-    // Opens and plays the song; false when it could not be played.
-    bool openAndPlay(const std::string& path);
-    void pauseSong(const std::string& path);
-    void resumeSong(const std::string& path);
-    void closeSong(const std::string& path);
-    double songLength(const std::string& path);
-    double songPosition(const std::string& path);
-    std::string playMode(const std::string& path);
-    void seekAndPlay(const std::string& path, double seconds);
-    // Tells the user, once per run, when the engine could not open the sound output.
-    void noticeOutputFailure();
-    bool outputFailureShown = false;
+    // ---- Transport (playback) ----
     void onPlayButtonClicked();
     void onPauseButtonClicked();
     void onResumeButtonClicked();
     void onStopButtonClicked();
-    void onPositionTimerTick();
     void onPositionBarChanged();
-    // Shows the song's length in lengthLabel and makes it the position bar's maximum.
-    void showSongLength(const std::string& path);
 
     // ---- Song list (library) ----
+    // Loads the song list file into the core and reports each missing song.
     void loadSongList();
     // Writes the song list file. When that fails the user is told why and asked
     // whether to exit all the same; false when the user chose to stay.
     bool saveSongList();
-    void addSongListItem(const std::string& path);
-    void removeSelectedSongItem();
     void onSongListClicked();
     void onSongListDoubleClicked();
     void onAddSongButtonClicked();
@@ -126,11 +111,7 @@ class MainWindow : public QMainWindow {
     void onPreviousSongButtonClicked();
     void onAutoPlayMenuItemTriggered();
     void onManualPlayMenuItemTriggered();
-    void onAutoPlayTimerTick();
     void onNoSongsNoticeTimerTick();
-    // Makes the chosen next song of automatic play the current entry.
-    void selectNextAutoPlaySong();
-    std::mt19937 randomGenerator{std::random_device{}()};
 
     // ---- Lyrics (lyrics) ----
     void showLyricsForCurrentSong();
@@ -143,20 +124,13 @@ class MainWindow : public QMainWindow {
     void prepareLyricsEditor();
 
     // ---- Volume (volume) ----
+    // Opens the mixer, telling the user when that fails, and fits the volume
+    // sliders to its master volume.
     void openMixer();
-    // Gives the system back the master volume it had at start-up.
-    void restoreStartupVolume();
-    // Closes the mixer; later volume writes are skipped.
-    void closeMixer();
-    void applySongVolume();
     void onVolumeSliderClicked();
     void onInitialVolumeMenuItemTriggered();
     // The volume window, created hidden when it does not exist yet.
     VolumeWindow* ensureVolumeWindow();
-
-    // ---- Files ----
-    std::string settingsPath() const;
-    std::string songListPath() const;
 
     // ---- Controls, in the window's own order ----
     QCheckBox* randomOrderBox;
@@ -166,7 +140,6 @@ class MainWindow : public QMainWindow {
     QPushButton* previousSongButton;
     QPushButton* nextSongButton;
     QPushButton* autoPlayButton;
-    QTimer* autoPlayTimer;
     QTreeView* songListView;
     QPushButton* exitButton;
     QPushButton* deleteSongButton;
@@ -175,7 +148,6 @@ class MainWindow : public QMainWindow {
     QCheckBox* repeatBox;
     QPushButton* stopButton;
     QPushButton* pauseButton;
-    QTimer* positionTimer;
     QPushButton* playButton;
     QScrollBar* positionBar;
     QLabel* volumeCaptionLabel;
@@ -184,8 +156,7 @@ class MainWindow : public QMainWindow {
     QLabel* playModeLabel;
     QLabel* positionLabel;
     QLabel* lengthLabel;
-    SongStore songEntries;
-    SongListModel* songRows;  // the rows songListView shows, one per entry of songEntries
+    SongListModel* songRows;  // the rows songListView shows, one per song entry
 
     // ---- Menu items ----
     QAction* manualPlayMenuItem;
@@ -204,22 +175,9 @@ class MainWindow : public QMainWindow {
     QPointer<VolumeWindow> volumeWindow;
     QPointer<VersionWindow> versionWindow;
 
-    // ---- State ----
+    // ---- What only the window keeps ----
     std::string lyricsDisplaySetting = "0";
     int lyricsDisplay = 0;
-    std::string autoPlayMode = "0";
-    std::string randomPlaySetting = "0";
-    int autoPlayStarted = 0;
-    int noSongsNotice = 0;
-    int isPaused = 0;
-    int playingItemIndex = 0;
-    std::string currentSongPath;
-    int positionUpdating = 0;
-    std::string lastOpenedPath;
-    std::string defaultVolumeSetting = "6553";
-    bool mixerOpened = false;  // the mixer opened and its master volume found
-    MixerControl volumeControl;
-    std::uint32_t startupVolume = 0;
     int lyricsEditorOpen = 0;
     std::string lyricsEditTarget;
 
@@ -232,12 +190,19 @@ class MainWindow : public QMainWindow {
     void buildControls();
     void buildMenus();
     void connectHandlers();
+    void followJukebox();
+    void followPlayback();
+    void followLibrary();
+    void followAutoPlay();
+    void followVolume();
     void setUpSongList();
-    void stepToSong(QPushButton* button, int (*step)(int current, int count));
     void setTransportEnabled(bool play, bool pause, bool resume, bool stop);
+    void showSongLength(double seconds);
+    void showPosition(double seconds, MediaMode mode);
 
     QString dataFolder_;
     bool exitStarted_ = false;
+    bool updatingPositionBar_ = false;  // a move of the bar by the program, not a seek
 };
 
 // Pixels for a length in twips (1/1440 inch) on this screen.

@@ -55,68 +55,31 @@ bool looksLikeMp3(const QString& name) {
 }  // namespace
 
 void MainWindow::loadSongList() {
-    const std::optional<std::string> text = readTextFile(songListPath());
-    if (!text || countFirstLineFields(*text) < 1) {
-        noSongsNotice = 1;
-        return;
+    for (const std::string& path : jukebox.loadSongList()) {
+        services.dialogs.message(qText(path) + kMissingSong);
     }
-    std::vector<std::string> lines = splitCrLines(*text);
-    const std::string initialVolume = blankLedNumber(leadingWholeNumber(defaultVolumeSetting));
-    ExistingFiles existingFiles;
-    const FileTest exists = std::ref(existingFiles);
-    std::vector<std::string> missing;
-    const int first = songEntries.count();
-    songEntries.reserve(first + static_cast<int>(lines.size()));
-    for (std::string& line : lines) {
-        if (line.empty()) continue;  // hand-edited files may hold empty lines
-        if (std::optional<std::string> entry = songEntryForLine(line, initialVolume, exists)) {
-            songEntries.append(std::move(*entry));
-        } else {
-            missing.emplace_back(entryPath(line));
-        }
-    }
-    // All rows in one insertion: a long list shows at once.
-    std::vector<std::string_view> paths;
-    paths.reserve(static_cast<size_t>(songEntries.count() - first));
-    for (int i = first; i < songEntries.count(); ++i)
-        paths.push_back(entryPath(songEntries.entry(i)));
-    songRows->appendSongs(paths);
-
-    for (const std::string& path : missing) services.dialogs.message(qText(path) + kMissingSong);
 }
 
 bool MainWindow::saveSongList() {
-    int error = 0;
-    if (writeFileAtomically(songListPath(), songListText(songEntries), &error)) return true;
+    const int error = jukebox.saveSongList();
+    if (error == 0) return true;
     const QString question =
-        QString::fromStdString(songListPath()) + QStringLiteral("を保存できませんでした。（") +
-        saveFailureReason(error) +
+        QString::fromStdString(jukebox.songListPath()) +
+        QStringLiteral("を保存できませんでした。（") + saveFailureReason(error) +
         QStringLiteral("）\n終了すると、曲の追加や削除は失われます。終了しますか？");
     return services.dialogs.askYesNo(question);
 }
 
-void MainWindow::addSongListItem(const std::string& path) {
-    songRows->appendSongs(std::vector<std::string_view>{path});
-}
-
-void MainWindow::removeSelectedSongItem() {
-    const int row = selectedRow();
-    if (row >= 0) songRows->removeSong(row);
-}
-
 void MainWindow::onSongListClicked() {
     const int row = selectedRow();
-    if (row < 0) return;
-    songPathLabel->setText(songRows->fullPath(row));
-    songEntries.setCurrent(row);
-    applySongVolume();
+    if (row >= 0) jukebox.chooseEntry(row);
 }
 
 void MainWindow::onSongListDoubleClicked() {
     if (selectedRow() < 0) return;
-    onStopButtonClicked();
+    jukebox.stop();
     onSongListClicked();
-    onPlayButtonClicked();
+    jukebox.play();
 }
 
 void MainWindow::onAddSongButtonClicked() {
@@ -126,26 +89,20 @@ void MainWindow::onAddSongButtonClicked() {
         services.dialogs.message(kChooseMp3);
         return;
     }
-    const std::string path = chosen.toStdString();
-    songEntries.append(
-        songEntryFor(path, blankLedNumber(leadingWholeNumber(defaultVolumeSetting))));
-    addSongListItem(path);
+    jukebox.addSongs({chosen.toStdString()});
     showSongAddedControls();
 }
 
 void MainWindow::addDroppedSongs(const QStringList& files) {
     // Dropping stands for the add button, so it works only while that button does.
     if (!addSongButton->isEnabled()) return;
-    const std::string initialVolume = blankLedNumber(leadingWholeNumber(defaultVolumeSetting));
     std::vector<std::string> paths;
     for (const QString& file : files) {
         std::string path = file.toStdString();
-        if (!looksLikeMp3(file) || !fileExists(path)) continue;
-        songEntries.append(songEntryFor(path, initialVolume));
-        paths.push_back(std::move(path));
+        if (looksLikeMp3(file) && fileExists(path)) paths.push_back(std::move(path));
     }
     if (paths.empty()) return;
-    songRows->appendSongs(paths);
+    jukebox.addSongs(paths);
     showSongAddedControls();
 }
 
@@ -153,21 +110,27 @@ void MainWindow::onDeleteSongButtonClicked() {
     const int row = selectedRow();
     if (songRows->rowCount() == 0 || row < 0) return;
     if (!services.dialogs.askYesNo(kReallyDelete)) return;
+    jukebox.deleteEntry(row);
+}
 
-    songEntries.setCurrent(row);
-    songEntries.remove(row);
-    // The rows below move up; the marked row's number moves with them.
-    if (playingItemIndex == row + 1) {
-        playingItemIndex = 0;
-    } else if (playingItemIndex > row + 1) {
-        --playingItemIndex;
-    }
-    if (row == 0 || songEntries.count() == 0) {
-        showSongDeletedControls();
-        currentSongPath.clear();
-        songPathLabel->clear();
-    }
-    removeSelectedSongItem();
+// The rows follow the core's entries and marks.
+void MainWindow::followLibrary() {
+    connect(&jukebox, &Jukebox::songsAdded, this,
+            [this](const std::vector<std::string>& paths) { songRows->appendSongs(paths); });
+    connect(&jukebox, &Jukebox::entryDeleted, this, [this](int index, bool listReset) {
+        if (listReset) showSongDeletedControls();
+        songRows->removeSong(index);
+    });
+    connect(&jukebox, &Jukebox::songChosen, this, [this](const std::string& path) {
+        songPathLabel->setText(QString::fromStdString(path));
+    });
+    connect(&jukebox, &Jukebox::playedMarkChanged, songRows, &SongListModel::setPlayed);
+    connect(&jukebox, &Jukebox::playedMarksCleared, songRows, &SongListModel::clearPlayed);
+    connect(songRows, &SongListModel::playedMarkToggled, &jukebox, &Jukebox::setPlayed);
+    connect(&jukebox, &Jukebox::playingEntryChanged, this, [this](int previous, int current) {
+        if (previous >= 0) songRows->unmarkPlaying(previous);
+        if (current >= 0) songRows->markPlaying(current);
+    });
 }
 
 }  // namespace melvo

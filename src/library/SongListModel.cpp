@@ -41,7 +41,7 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
 bool SongListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || index.column() != MarkColumn || role != Qt::CheckStateRole)
         return false;
-    setPlayed(index.row(), value.toInt() == Qt::Checked);
+    emit playedMarkToggled(index.row(), value.toInt() == Qt::Checked);
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The rows of the song list: title and folder of each song, the playing mark
 // with its text colour, and the played mark (check state) of the current cycle.
+// It shows the player core's song entries and marks.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -40,9 +41,14 @@ class SongListModel : public QAbstractTableModel {
     QString markText(int row) const;
     QColor textColour(int row) const { return rows_[row].colour; }
 
+    // The played marks show the player core's; a tick by the user goes to the
+    // core as playedMarkToggled and comes back through setPlayed.
     bool isPlayed(int row) const { return rows_[row].played; }
     void setPlayed(int row, bool played);
     void clearPlayed();
+
+  signals:
+    void playedMarkToggled(int row, bool played);
 
   private:
     struct Row {

@@ -19,7 +19,7 @@ LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(
     songCaptionLabel = new QLabel("曲名 ", this);
     songCaptionLabel->setObjectName(QStringLiteral("songCaptionLabel"));
     placeInTwips(songCaptionLabel, 90, 135, 510, 285);
-    songPathLabel = new QLabel("songPathLabel", this);
+    songPathLabel = new QLabel(this);
     songPathLabel->setObjectName(QStringLiteral("songPathLabel"));
     placeInTwips(songPathLabel, 765, 90, 6045, 420);
     registerButton = new QPushButton("登録", this);

@@ -38,7 +38,7 @@ void discardLyricsWindow(MainWindow& main) {
 // asked for them, so a missing lyrics file is reported; otherwise it only
 // closes the window.
 void showLyrics(MainWindow& main, bool onRequest) {
-    const std::string path = main.songPathLabel->text().toStdString();
+    const std::string path = main.jukebox.chosenPath();
     main.setLyricsWindowTitle(path);
     LyricsWindow* window = ensureLyricsWindow(main);
     window->songPathLabel->setText(QString::fromStdString(path));
@@ -70,7 +70,8 @@ void storeLyricsDisplay(MainWindow& main, int display) {
     main.hideLyricsMenuItem->setChecked(display == 0);
     main.lyricsDisplay = display;
     main.lyricsDisplaySetting = display != 0 ? "1" : "0";
-    writeSetting(main.lyricsDisplaySetting, "KASI_DISPLAY", kSettingsSection, main.settingsPath());
+    writeSetting(main.lyricsDisplaySetting, "KASI_DISPLAY", kSettingsSection,
+                 main.jukebox.settingsPath());
 }
 
 }  // namespace
@@ -112,7 +113,7 @@ void MainWindow::onRegisterLyricsMenuItemTriggered() {
 
 void MainWindow::prepareLyricsEditor() {
     LyricsEditor* editor = ensureLyricsEditor(*this);
-    lyricsEditTarget = songPathLabel->text().toStdString();
+    lyricsEditTarget = jukebox.chosenPath();
     editor->songPathLabel->setText(QString::fromStdString(lyricsEditTarget));
     const std::optional<std::string> stem = lyricsStem(lyricsEditTarget);
     if (!stem) {

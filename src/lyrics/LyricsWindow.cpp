@@ -54,7 +54,7 @@ LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(
     songCaptionLabel = new QLabel("曲名 ", this);
     songCaptionLabel->setObjectName(QStringLiteral("songCaptionLabel"));
     placeInTwips(songCaptionLabel, 135, 180, 510, 285);
-    songPathLabel = new QLabel("songPathLabel", this);
+    songPathLabel = new QLabel(this);
     songPathLabel->setObjectName(QStringLiteral("songPathLabel"));
     placeInTwips(songPathLabel, 765, 135, 6045, 420);
     closeButton = new QPushButton("終了", this);

@@ -1,6 +1,6 @@
 // Plays MP3 files by path. Each open path is one device; every call names its
 // device by the path. A call on a path that is not open does nothing and
-// answers empty (0 for the numbers, "" for the mode).
+// answers empty (0 for the numbers, Closed for the mode).
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,10 @@
 #include <string>
 
 namespace melvo {
+
+// What an open device does; Closed for a path that is not open. Stopped also
+// once the song has played to its end.
+enum class MediaMode { Closed, Stopped, Playing, Paused };
 
 class MediaEngine {
   public:
@@ -25,9 +29,7 @@ class MediaEngine {
     virtual bool close(const std::string& path) = 0;
     virtual std::int64_t lengthMs(const std::string& path) = 0;
     virtual std::int64_t positionMs(const std::string& path) = 0;
-    // A lower-case word: "playing", "paused", "stopped" (also once the song
-    // has played to its end)..., or "" when the path is not open.
-    virtual std::string mode(const std::string& path) = 0;
+    virtual MediaMode mode(const std::string& path) = 0;
     // Why the sound output could not be opened, once per failure; "" otherwise.
     virtual std::string takeOutputError() = 0;
 };

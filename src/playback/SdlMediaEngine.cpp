@@ -70,15 +70,15 @@ class PlaybackDevice {
         return heard_ * 1000 / rate_;
     }
 
-    std::string mode() {
+    MediaMode mode() {
         std::lock_guard lock(mutex_);
         switch (state_) {
             case State::Playing:
-                return "playing";
+                return MediaMode::Playing;
             case State::Paused:
-                return "paused";
+                return MediaMode::Paused;
             default:
-                return "stopped";
+                return MediaMode::Stopped;
         }
     }
 
@@ -363,9 +363,9 @@ std::int64_t SdlMediaEngine::positionMs(const std::string& path) {
     return device != nullptr ? device->positionMs() : 0;
 }
 
-std::string SdlMediaEngine::mode(const std::string& path) {
+MediaMode SdlMediaEngine::mode(const std::string& path) {
     PlaybackDevice* device = find(path);
-    return device != nullptr ? device->mode() : std::string();
+    return device != nullptr ? device->mode() : MediaMode::Closed;
 }
 
 std::string SdlMediaEngine::takeOutputError() { return std::exchange(outputError_, {}); }

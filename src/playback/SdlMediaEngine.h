@@ -24,7 +24,7 @@ class SdlMediaEngine final : public MediaEngine {
     bool close(const std::string& path) override;
     std::int64_t lengthMs(const std::string& path) override;
     std::int64_t positionMs(const std::string& path) override;
-    std::string mode(const std::string& path) override;
+    MediaMode mode(const std::string& path) override;
     std::string takeOutputError() override;
 
   private:

@@ -1,6 +1,5 @@
 // The transport panel: play, pause, resume, stop, the position bar, the three
-// read-outs and the repeat box, with the 100 ms timer that keeps the read-outs
-// current and notices the end of a song.
+// read-outs and the repeat box, drawn from what the player core reports.
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -11,8 +10,6 @@
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "common/Numbers.h"
-#include "library/SongListModel.h"
-#include "playback/Wait.h"
 
 namespace melvo {
 
@@ -22,102 +19,80 @@ void showSeconds(QLabel* label, double seconds) {
     label->setText(QString::fromStdString(formatTenths(seconds)));
 }
 
+QString modeText(MediaMode mode) {
+    switch (mode) {
+        case MediaMode::Playing:
+            return QStringLiteral("PLAYING");
+        case MediaMode::Paused:
+            return QStringLiteral("PAUSED");
+        case MediaMode::Stopped:
+            return QStringLiteral("STOPPED");
+        case MediaMode::Closed:
+            break;
+    }
+    return QString();
+}
+
 }  // namespace
 
-void MainWindow::showSongLength(const std::string& path) {
-    showSeconds(lengthLabel, songLength(path));
+// Shows the song's length in lengthLabel and makes it the position bar's maximum.
+void MainWindow::showSongLength(double seconds) {
+    showSeconds(lengthLabel, seconds);
     // Lowering the maximum may move the bar, which seeks on a path not yet
-    // open; that seek fails and the song starts from its beginning in onPlayButtonClicked.
+    // open; that seek fails and the song starts from its beginning.
     positionBar->setMaximum(leadingWholeNumber(lengthLabel->text().toStdString()));
 }
 
-// Plays the song whose path songPathLabel shows; every other way of starting a song
-// ends up here.
-void MainWindow::onPlayButtonClicked() {
-    showLyricsForCurrentSong();
-    showPlayingControls();
-    currentSongPath = songPathLabel->text().toStdString();
-    if (currentSongPath.empty()) {
+void MainWindow::showPosition(double seconds, MediaMode mode) {
+    showSeconds(positionLabel, seconds);
+    updatingPositionBar_ = true;
+    positionBar->setValue(seconds >= positionBar->maximum() ? positionBar->maximum()
+                                                            : roundHalfEven(seconds));
+    updatingPositionBar_ = false;
+    playModeLabel->setText(modeText(mode));
+}
+
+void MainWindow::onPlayButtonClicked() { jukebox.play(); }
+
+void MainWindow::onPauseButtonClicked() { jukebox.pause(); }
+
+// The resume button stays highlighted for a second.
+void MainWindow::onResumeButtonClicked() {
+    if (jukebox.resume()) lightForASecond(resumeButton);
+}
+
+void MainWindow::onStopButtonClicked() { jukebox.stop(); }
+
+// The user moved the bar: the song goes on from that second.
+void MainWindow::onPositionBarChanged() {
+    if (!updatingPositionBar_) jukebox.seek(positionBar->value());
+}
+
+void MainWindow::followPlayback() {
+    connect(&jukebox, &Jukebox::playRequested, this, [this] {
+        showLyricsForCurrentSong();
+        showPlayingControls();
+    });
+    connect(&jukebox, &Jukebox::noSongChosen, this, [this] {
         services.dialogs.message(QStringLiteral("演奏曲を選択指示してください"));
         setBackColour(playButton, ButtonColour::Normal);
-        return;
-    }
-
-    // The length query opens and closes the path, so a song that is playing
-    // stops here and starts again from the beginning below.
-    showSongLength(currentSongPath);
-
-    closeSong(lastOpenedPath);
-    openAndPlay(currentSongPath);
-    lastOpenedPath = currentSongPath;
-    positionTimer->start();
-
-    const int row = songEntries.current() + 1;  // 1-based; 0 when no entry is selected
-    if (row < 1 || row > songRows->rowCount()) return;
-    songRows->setPlayed(row - 1, true);
-    songRows->markPlaying(row - 1);
-    playingItemIndex = row;
-    selectRow(row - 1);
-    scrollToSelectedSong();
-}
-
-void MainWindow::onPauseButtonClicked() {
-    showPausedColours();
-    isPaused = 1;
-    pauseSong(currentSongPath);
-}
-
-// Only a pause is resumed. The resume button stays highlighted for a second,
-// during which other events (timer ticks, clicks) are handled.
-void MainWindow::onResumeButtonClicked() {
-    if (isPaused == 0) return;
-    isPaused = 0;
-    showResumedColours();
-    resumeSong(currentSongPath);
-    waitSeconds(1.0);
-    setBackColour(resumeButton, ButtonColour::Normal);
-}
-
-void MainWindow::onStopButtonClicked() {
-    autoPlayTimer->stop();
-    showStoppedControls();
-    closeSong(currentSongPath);
-    autoPlayMode = "0";
-    positionTimer->stop();
-    onPositionTimerTick();  // shows the closed state: "0.0", the bar at 0, no mode
-}
-
-void MainWindow::onPositionTimerTick() {
-    const double position = songPosition(currentSongPath);
-    showSeconds(positionLabel, position);
-
-    positionUpdating = -1;  // this move of the bar is no seek
-    if (position >= positionBar->maximum()) {
-        positionBar->setValue(positionBar->maximum());
-    } else {
-        positionBar->setValue(roundHalfEven(position));
-    }
-    positionUpdating = 0;
-
-    const std::string mode = playMode(currentSongPath);
-    playModeLabel->setText(QString::fromStdString(mode));
-    if (mode != "STOPPED") return;
-    // The close takes the playing mark off the row; a restart does not put it back.
-    closeSong(currentSongPath);
-    if (repeatBox->isChecked()) {
-        if (openAndPlay(currentSongPath)) return;
-        // A song that cannot start again (its file gone, no sound output)
-        // ends here instead of being retried at every tick.
-        closeSong(currentSongPath);
-    }
-    showSongEndedColours();
-}
-
-// The user moved the bar: the song goes on from that second, and plays even
-// when it was paused.
-void MainWindow::onPositionBarChanged() {
-    if (positionUpdating != 0) return;
-    seekAndPlay(currentSongPath, positionBar->value());
+    });
+    connect(&jukebox, &Jukebox::songLengthKnown, this, &MainWindow::showSongLength);
+    connect(&jukebox, &Jukebox::songStarted, this, [this](int index) {
+        selectRow(index);
+        scrollToSelectedSong();
+    });
+    connect(&jukebox, &Jukebox::songPaused, this, &MainWindow::showPausedColours);
+    connect(&jukebox, &Jukebox::songResumed, this, &MainWindow::showResumedColours);
+    connect(&jukebox, &Jukebox::songStopped, this, &MainWindow::showStoppedControls);
+    connect(&jukebox, &Jukebox::songEnded, this, &MainWindow::showSongEndedColours);
+    connect(&jukebox, &Jukebox::positionChanged, this, &MainWindow::showPosition);
+    connect(&jukebox, &Jukebox::outputFailed, this, [this](const QString& reason) {
+        services.dialogs.message(
+            QStringLiteral("音声出力を開けませんでした。サウンドの設定を確認してください！\n（%1）")
+                .arg(reason),
+            MessageIcon::Exclamation);
+    });
 }
 
 }  // namespace melvo

@@ -29,8 +29,7 @@ VolumeWindow::VolumeWindow(MainWindow* owner) : QWidget(owner, Qt::Window), owne
 }
 
 void VolumeWindow::onInitialVolumeSliderClicked() {
-    owner_->defaultVolumeSetting = blankLedNumber(initialVolumeSlider->value());
-    writeSetting(owner_->defaultVolumeSetting, "vol", kSettingsSection, owner_->settingsPath());
+    owner_->jukebox.setInitialVolume(initialVolumeSlider->value());
 }
 
 }  // namespace melvo

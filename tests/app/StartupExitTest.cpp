@@ -26,9 +26,9 @@ TEST(Startup, NoSettingsFileGivesTheDefaultsAndWritesNothing) {
     EXPECT_EQ(window.lyricsDisplay, 0);
     EXPECT_TRUE(window.hideLyricsMenuItem->isChecked());
     EXPECT_FALSE(window.showLyricsMenuItem->isChecked());
-    EXPECT_EQ(window.autoPlayMode, "0");
+    EXPECT_FALSE(window.jukebox.autoPlayOn());
     EXPECT_FALSE(window.randomOrderBox->isChecked());
-    EXPECT_EQ(window.defaultVolumeSetting, "6553");
+    EXPECT_EQ(window.jukebox.initialVolume(), 6553);
     EXPECT_FALSE(harness.exists("mvMP3.ini"));
 }
 
@@ -60,7 +60,7 @@ TEST(Startup, EmptyListLeavesOnlyAddEnabledEvenInAutomaticMode) {
                                 window.nextSongButton, window.previousSongButton}) {
         EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
     }
-    EXPECT_FALSE(window.autoPlayTimer->isActive());
+    EXPECT_FALSE(window.jukebox.autoPlayTimer->isActive());
     EXPECT_TRUE(window.noSongsNoticeTimer->isActive());
     EXPECT_FALSE(window.autoPlayMenuItem->isChecked());
     EXPECT_FALSE(window.manualPlayMenuItem->isChecked());
@@ -86,10 +86,9 @@ TEST(Startup, AutomaticModeWithSongsArmsAutomaticPlay) {
     }
     EXPECT_TRUE(window.autoPlayMenuItem->isChecked());
     EXPECT_FALSE(window.manualPlayMenuItem->isChecked());
-    EXPECT_TRUE(window.autoPlayTimer->isActive());
-    EXPECT_EQ(window.songEntries.current(), 0);
-    EXPECT_EQ(window.autoPlayStarted, 0);
-    EXPECT_EQ(window.noSongsNotice, 0);
+    EXPECT_TRUE(window.jukebox.autoPlayTimer->isActive());
+    EXPECT_EQ(window.jukebox.entries().current(), 0);
+    EXPECT_EQ(window.jukebox.noSongsNotice, 0);
 }
 
 TEST(Startup, ManualModeWithSongsLeavesEveryButtonReady) {
@@ -101,8 +100,8 @@ TEST(Startup, ManualModeWithSongsLeavesEveryButtonReady) {
     }
     EXPECT_EQ(MainWindow::backColour(window.autoPlayButton), ButtonColour::Normal);
     EXPECT_TRUE(window.manualPlayMenuItem->isChecked());
-    EXPECT_FALSE(window.autoPlayTimer->isActive());
-    EXPECT_EQ(window.songEntries.current(), 0);
+    EXPECT_FALSE(window.jukebox.autoPlayTimer->isActive());
+    EXPECT_EQ(window.jukebox.entries().current(), 0);
 }
 
 TEST(Startup, WindowCarriesItsNamesAndTimers) {
@@ -111,9 +110,9 @@ TEST(Startup, WindowCarriesItsNamesAndTimers) {
     EXPECT_EQ(window.objectName(), "melvoMain");
     EXPECT_EQ(window.windowTitle(), "Melvo v1.04");
     EXPECT_FALSE(window.windowIcon().isNull());
-    EXPECT_EQ(window.positionTimer->interval(), 100);
-    EXPECT_FALSE(window.positionTimer->isActive());
-    EXPECT_EQ(window.autoPlayTimer->interval(), 1000);
+    EXPECT_EQ(window.jukebox.positionTimer->interval(), 100);
+    EXPECT_FALSE(window.jukebox.positionTimer->isActive());
+    EXPECT_EQ(window.jukebox.autoPlayTimer->interval(), 1000);
     EXPECT_EQ(window.noSongsNoticeTimer->interval(), 1000);
 }
 

@@ -41,8 +41,8 @@ class AutoPlay : public ::testing::Test {
     }
     // Lets the playing song end and gives the supervisor its next tick.
     void endSongAndTick() {
-        harness.media.finish(harness.window().currentSongPath);
-        harness.window().onAutoPlayTimerTick();
+        harness.media.finish(harness.window().jukebox.chosenPath());
+        harness.window().jukebox.superviseAutoPlay();
     }
 
     WindowHarness harness;
@@ -51,9 +51,9 @@ class AutoPlay : public ::testing::Test {
 
 TEST_F(AutoPlay, StartUpInAutomaticModePlaysTheListInOrderCycleAfterCycle) {
     MainWindow& window = start("1");
-    EXPECT_TRUE(window.autoPlayTimer->isActive());
+    EXPECT_TRUE(window.jukebox.autoPlayTimer->isActive());
     EXPECT_TRUE(window.autoPlayMenuItem->isChecked());
-    window.onAutoPlayTimerTick();
+    window.jukebox.superviseAutoPlay();
     for (int i = 0; i < 5; ++i) endSongAndTick();
     EXPECT_EQ(started(), (std::vector<int>{0, 1, 2, 0, 1, 2}));
 }
@@ -61,7 +61,7 @@ TEST_F(AutoPlay, StartUpInAutomaticModePlaysTheListInOrderCycleAfterCycle) {
 TEST_F(AutoPlay, RandomOrderPlaysEachSongOncePerCycle) {
     MainWindow& window = start("1");
     window.randomOrderBox->setChecked(true);
-    window.onAutoPlayTimerTick();
+    window.jukebox.superviseAutoPlay();
     for (int i = 0; i < 11; ++i) endSongAndTick();
     const std::vector<int> order = started();
     ASSERT_EQ(order.size(), 12u);
@@ -72,20 +72,19 @@ TEST_F(AutoPlay, RandomOrderPlaysEachSongOncePerCycle) {
 
 TEST_F(AutoPlay, PausedSongIsNeverReplaced) {
     MainWindow& window = start("1");
-    window.onAutoPlayTimerTick();
+    window.jukebox.superviseAutoPlay();
     window.onPauseButtonClicked();
-    window.onAutoPlayTimerTick();
-    window.onAutoPlayTimerTick();
+    window.jukebox.superviseAutoPlay();
+    window.jukebox.superviseAutoPlay();
     EXPECT_EQ(started(), std::vector<int>{0});
-    window.isPaused = 1;
-    harness.media.resume(window.currentSongPath);
+    harness.media.resume(window.jukebox.chosenPath());
     endSongAndTick();
     EXPECT_EQ(started(), (std::vector<int>{0, 1}));
 }
 
 TEST_F(AutoPlay, ManualMenuLetsTheSongEndAndStartsNothingMore) {
     MainWindow& window = start("1");
-    window.onAutoPlayTimerTick();
+    window.jukebox.superviseAutoPlay();
     window.manualPlayMenuItem->trigger();
     EXPECT_EQ(harness.setting("AUTO"), "0");
     EXPECT_TRUE(window.manualPlayMenuItem->isChecked());
@@ -93,45 +92,46 @@ TEST_F(AutoPlay, ManualMenuLetsTheSongEndAndStartsNothingMore) {
     EXPECT_EQ(started(), std::vector<int>{0});
     window.autoPlayMenuItem->trigger();
     EXPECT_EQ(harness.setting("AUTO"), "1");
-    window.onAutoPlayTimerTick();
+    window.jukebox.superviseAutoPlay();
     EXPECT_EQ(started(), (std::vector<int>{0, 1}));
 }
 
 TEST_F(AutoPlay, AutomaticButtonRestartsFromTheFirstUnplayedSong) {
     MainWindow& window = start("0");
-    EXPECT_FALSE(window.autoPlayTimer->isActive());
+    EXPECT_FALSE(window.jukebox.autoPlayTimer->isActive());
     window.autoPlayButton->click();
-    EXPECT_EQ(window.autoPlayMode, "1");
-    EXPECT_TRUE(window.autoPlayTimer->isActive());
+    EXPECT_TRUE(window.jukebox.autoPlayOn());
+    EXPECT_TRUE(window.jukebox.autoPlayTimer->isActive());
     EXPECT_FALSE(window.playButton->isEnabled());
     EXPECT_EQ(MainWindow::backColour(window.autoPlayButton), ButtonColour::Highlight);
     EXPECT_EQ(harness.setting("AUTO"), "0") << "the button does not store the mode";
-    window.onAutoPlayTimerTick();
+    window.jukebox.superviseAutoPlay();
     endSongAndTick();
     window.autoPlayButton->click();
-    window.onAutoPlayTimerTick();
+    window.jukebox.superviseAutoPlay();
     EXPECT_EQ(started(), (std::vector<int>{0, 1, 2}));
 }
 
 TEST_F(AutoPlay, NextAndPreviousWrapAroundTheList) {
     MainWindow& window = start("0");
-    window.songEntries.setCurrent(2);
+    window.jukebox.entries().setCurrent(2);
     window.onNextSongButtonClicked();
-    EXPECT_EQ(window.songEntries.current(), 0);
-    EXPECT_EQ(window.currentSongPath, songs[0]);
-    EXPECT_EQ(MainWindow::backColour(window.nextSongButton), ButtonColour::Normal);
+    EXPECT_EQ(window.jukebox.entries().current(), 0);
+    EXPECT_EQ(window.jukebox.chosenPath(), songs[0]);
+    EXPECT_EQ(MainWindow::backColour(window.nextSongButton), ButtonColour::Highlight)
+        << "lit for a second";
     window.onPreviousSongButtonClicked();
-    EXPECT_EQ(window.songEntries.current(), 2);
-    window.songEntries.setCurrent(-1);  // as after a deletion
+    EXPECT_EQ(window.jukebox.entries().current(), 2);
+    window.jukebox.entries().setCurrent(-1);  // as after a deletion
     window.onPreviousSongButtonClicked();
-    EXPECT_EQ(window.songEntries.current(), 2);
+    EXPECT_EQ(window.jukebox.entries().current(), 2);
     EXPECT_EQ(started(), (std::vector<int>{0, 2, 2}));
 }
 
 TEST(EmptyListNotice, IsShownOnceAboutASecondAfterStartUp) {
     WindowHarness harness;
     MainWindow& window = harness.start();
-    EXPECT_EQ(window.noSongsNotice, 1);
+    EXPECT_EQ(window.jukebox.noSongsNotice, 1);
     window.onNoSongsNoticeTimerTick();
     window.onNoSongsNoticeTimerTick();
     ASSERT_EQ(harness.dialogs.messages.size(), 1u);

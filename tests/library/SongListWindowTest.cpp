@@ -36,7 +36,7 @@ class SongListWindow : public ::testing::Test {
     }
     std::vector<std::string> entries() {
         std::vector<std::string> all;
-        for (int i = 0; i < w().songEntries.count(); ++i) all.push_back(w().songEntries.entry(i));
+        for (int i = 0; i < w().jukebox.entries().count(); ++i) all.push_back(w().jukebox.entries().entry(i));
         return all;
     }
     std::string exitAndRead() {
@@ -75,7 +75,7 @@ TEST_F(SongListWindow, EveryLineFormLoadsAndIsWrittenBackUnchanged) {
     h.start();
 
     EXPECT_TRUE(h.dialogs.messages.empty());
-    EXPECT_EQ(w().noSongsNotice, 0);
+    EXPECT_EQ(w().jukebox.noSongsNotice, 0);
     EXPECT_EQ(entries(), lines);
     ASSERT_EQ(rows().rowCount(), static_cast<int>(lines.size()));
     EXPECT_EQ(rows().title(5), QStringLiteral("b,c.mp3"));
@@ -117,7 +117,7 @@ TEST_F(SongListWindow, MissingSongsAreReportedInFileOrderAndDropped) {
                                     QString::fromStdString(twoCommas) + kMissing}));
     EXPECT_EQ(entries(), (std::vector<std::string>{a, b}));
     EXPECT_EQ(rows().rowCount(), 2);
-    EXPECT_EQ(w().noSongsNotice, 0);
+    EXPECT_EQ(w().jukebox.noSongsNotice, 0);
     EXPECT_EQ(exitAndRead(), a + "\r\n" + b + "\r\n");
 }
 
@@ -128,7 +128,7 @@ TEST_F(SongListWindow, EmptyLinesAnywhereAreSkipped) {
     h.start();
 
     EXPECT_TRUE(h.dialogs.messages.empty());
-    EXPECT_EQ(w().noSongsNotice, 0);
+    EXPECT_EQ(w().jukebox.noSongsNotice, 0);
     EXPECT_EQ(entries(), (std::vector<std::string>{a, b + ", 5"}));
     EXPECT_EQ(exitAndRead(), a + "\r\n" + b + ", 5\r\n");
 }
@@ -138,8 +138,8 @@ TEST_F(SongListWindow, AFileWithoutSongsLeavesTheListEmptyAndIsEmptiedAtExit) {
         WindowHarness fresh;
         if (text) fresh.writeFile("mvMP3.csv", text);
         MainWindow& window = fresh.start();
-        EXPECT_EQ(window.noSongsNotice, 1);
-        EXPECT_EQ(window.songEntries.count(), 0);
+        EXPECT_EQ(window.jukebox.noSongsNotice, 1);
+        EXPECT_EQ(window.jukebox.entries().count(), 0);
         EXPECT_FALSE(window.deleteSongButton->isEnabled());
         window.exitProgram();
         EXPECT_TRUE(fresh.exists("mvMP3.csv"));
@@ -148,8 +148,8 @@ TEST_F(SongListWindow, AFileWithoutSongsLeavesTheListEmptyAndIsEmptiedAtExit) {
     // Every song missing: the notice stays off, and the list is empty all the same.
     writeList({h.path("gone.mp3")});
     h.start();
-    EXPECT_EQ(w().noSongsNotice, 0);
-    EXPECT_EQ(w().songEntries.count(), 0);
+    EXPECT_EQ(w().jukebox.noSongsNotice, 0);
+    EXPECT_EQ(w().jukebox.entries().count(), 0);
 }
 
 TEST_F(SongListWindow, AFailedSaveAsksAndTheUserCanStayAndSaveLater) {
@@ -209,7 +209,7 @@ TEST_F(SongListWindow, AddingASong) {
     EXPECT_EQ(rows().folder(1), QString::fromStdString(h.path("") + "/"));
     EXPECT_EQ(rows().fullPath(4).toStdString(), chosen[3]);
     EXPECT_EQ(w().songPathLabel->text(), "shown");
-    EXPECT_EQ(w().songEntries.current(), 0);
+    EXPECT_EQ(w().jukebox.entries().current(), 0);
 }
 
 TEST_F(SongListWindow, NothingIsAddedWithoutAnMp3Name) {
@@ -221,7 +221,7 @@ TEST_F(SongListWindow, NothingIsAddedWithoutAnMp3Name) {
         w().onAddSongButtonClicked();
     }
     EXPECT_EQ(h.dialogs.messages, std::vector<QString>(4, "ＭＰ３のデータを選択してください"));
-    EXPECT_EQ(w().songEntries.count(), 0);
+    EXPECT_EQ(w().jukebox.entries().count(), 0);
     EXPECT_EQ(rows().rowCount(), 0);
     EXPECT_FALSE(w().playButton->isEnabled());
 
@@ -249,18 +249,17 @@ TEST_F(SongListWindow, DeletingSongs) {
     h.dialogs.answerYes = false;
     w().onDeleteSongButtonClicked();
     EXPECT_EQ(h.dialogs.questions, std::vector<QString>{"ほんとうに削除しますか"});
-    EXPECT_EQ(w().songEntries.count(), 3);
+    EXPECT_EQ(w().jukebox.entries().count(), 3);
 
     // A row below the first: the buttons and the label stay.
     w().onSongListClicked();
-    w().currentSongPath = b;
     h.dialogs.answerYes = true;
     w().onDeleteSongButtonClicked();
     EXPECT_EQ(entries(), (std::vector<std::string>{a, c}));
     EXPECT_EQ(rows().fullPath(1).toStdString(), c);
-    EXPECT_EQ(w().songEntries.current(), -1);
+    EXPECT_EQ(w().jukebox.entries().current(), -1);
     EXPECT_EQ(w().songPathLabel->text().toStdString(), b);
-    EXPECT_EQ(w().currentSongPath, b);
+    EXPECT_EQ(w().jukebox.chosenPath(), b);
     EXPECT_TRUE(w().playButton->isEnabled());
 
     // The first row: the reset, though a song remains.
@@ -269,14 +268,14 @@ TEST_F(SongListWindow, DeletingSongs) {
     EXPECT_EQ(entries(), std::vector<std::string>{c});
     EXPECT_EQ(rows().fullPath(0).toStdString(), c);
     EXPECT_TRUE(w().songPathLabel->text().isEmpty());
-    EXPECT_TRUE(w().currentSongPath.empty());
+    EXPECT_TRUE(w().jukebox.chosenPath().empty());
     EXPECT_FALSE(w().playButton->isEnabled());
     EXPECT_FALSE(w().deleteSongButton->isEnabled());
     EXPECT_TRUE(w().addSongButton->isEnabled());
 
     w().selectRow(0);
     w().onDeleteSongButtonClicked();
-    EXPECT_EQ(w().songEntries.count(), 0);
+    EXPECT_EQ(w().jukebox.entries().count(), 0);
     EXPECT_EQ(rows().rowCount(), 0);
     EXPECT_EQ(exitAndRead(), "");
 }
@@ -285,13 +284,16 @@ TEST_F(SongListWindow, DeletingKeepsTheMarkedRowNumberOnItsSong) {
     const std::string a = song("a.mp3"), b = song("b.mp3"), c = song("c.mp3");
     writeList({a, b, c});
     h.start();
-    w().playingItemIndex = 3;
+    w().jukebox.chooseEntry(2);
+    w().jukebox.play();
     w().selectRow(1);
     w().onDeleteSongButtonClicked();
-    EXPECT_EQ(w().playingItemIndex, 2);
+    EXPECT_EQ(w().jukebox.playingEntry(), 1);
+    EXPECT_EQ(rows().markText(1), "♪♪");
     w().selectRow(1);
     w().onDeleteSongButtonClicked();
-    EXPECT_EQ(w().playingItemIndex, 0);
+    EXPECT_EQ(w().jukebox.playingEntry(), -1);
+    EXPECT_EQ(w().jukebox.lastPlayedEntry(), -1);
 }
 
 TEST_F(SongListWindow, ClickAndDoubleClickWithTheMouse) {
@@ -307,7 +309,7 @@ TEST_F(SongListWindow, ClickAndDoubleClickWithTheMouse) {
 
     QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(2));
     EXPECT_EQ(w().selectedRow(), 2);
-    EXPECT_EQ(w().songEntries.current(), 2);
+    EXPECT_EQ(w().jukebox.entries().current(), 2);
     EXPECT_EQ(w().songPathLabel->text().toStdString(), c);
     EXPECT_TRUE(w().addSongButton->isEnabled());
 
@@ -316,14 +318,14 @@ TEST_F(SongListWindow, ClickAndDoubleClickWithTheMouse) {
     QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(1));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, centreOf(1));
     EXPECT_EQ(doubleClicks.count(), 1);
-    EXPECT_EQ(w().songEntries.current(), 1);
+    EXPECT_EQ(w().jukebox.entries().current(), 1);
     EXPECT_EQ(w().songPathLabel->text().toStdString(), b);
 
     // Without a selected row the handlers do nothing.
     w().selectRow(-1);
     w().onSongListClicked();
     w().onSongListDoubleClicked();
-    EXPECT_EQ(w().songEntries.current(), 1);
+    EXPECT_EQ(w().jukebox.entries().current(), 1);
 }
 
 std::unique_ptr<QMimeData> urlsOf(const std::vector<std::string>& paths) {
@@ -362,13 +364,13 @@ TEST_F(SongListWindow, DroppedMp3FilesAreAddedInOrder) {
     w().showSongDeletedControls();
     const auto other = urlsOf({notes});
     drop(w().songListView->viewport(), other.get());
-    EXPECT_EQ(w().songEntries.count(), 2);
+    EXPECT_EQ(w().jukebox.entries().count(), 2);
     EXPECT_FALSE(w().playButton->isEnabled());
 
     // While the add button is off (a song playing), drops are refused.
     w().addSongButton->setEnabled(false);
     drop(w().songListView->viewport(), data.get());
-    EXPECT_EQ(w().songEntries.count(), 2);
+    EXPECT_EQ(w().jukebox.entries().count(), 2);
 }
 
 }  // namespace

@@ -26,10 +26,13 @@ class LyricsWindows : public testing::Test {
         main->show();
     }
 
-    // Selects a song of the data folder, as a click in the song list does.
+    // Makes a song of the data folder the only and the chosen one, as a click
+    // in the song list does; an empty name leaves no song chosen.
     void select(const std::string& name) {
-        main->songPathLabel->setText(
-            QString::fromStdString(name.empty() ? "" : harness.path(name)));
+        while (main->jukebox.entries().count() > 0) main->jukebox.deleteEntry(0);
+        if (name.empty()) return;
+        main->jukebox.addSongs({harness.path(name)});
+        main->jukebox.chooseEntry(0);
     }
     QString at(const std::string& name) const { return QString::fromStdString(harness.path(name)); }
     std::vector<QString>& messages() { return harness.dialogs.messages; }

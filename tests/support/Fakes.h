@@ -44,7 +44,7 @@ class FakeMediaEngine : public MediaEngine {
   public:
     struct Device {
         std::int64_t positionMs = 0;
-        std::string mode = "stopped";
+        MediaMode mode = MediaMode::Stopped;
     };
 
     bool open(const std::string& path) override {
@@ -53,13 +53,19 @@ class FakeMediaEngine : public MediaEngine {
         devices[path] = Device{};
         return true;
     }
-    bool play(const std::string& path) override { return setMode("play", path, "playing"); }
-    bool pause(const std::string& path) override { return setMode("pause", path, "paused"); }
-    bool resume(const std::string& path) override { return setMode("resume", path, "playing"); }
+    bool play(const std::string& path) override {
+        return setMode("play", path, MediaMode::Playing);
+    }
+    bool pause(const std::string& path) override {
+        return setMode("pause", path, MediaMode::Paused);
+    }
+    bool resume(const std::string& path) override {
+        return setMode("resume", path, MediaMode::Playing);
+    }
     bool seek(const std::string& path, std::int64_t milliseconds) override {
         log.push_back("seek " + path + " " + std::to_string(milliseconds));
         if (!devices.count(path)) return false;
-        devices[path] = Device{milliseconds, "stopped"};
+        devices[path] = Device{milliseconds, MediaMode::Stopped};
         return true;
     }
     bool close(const std::string& path) override {
@@ -72,13 +78,13 @@ class FakeMediaEngine : public MediaEngine {
     std::int64_t positionMs(const std::string& path) override {
         return devices.count(path) ? devices[path].positionMs : 0;
     }
-    std::string mode(const std::string& path) override {
-        return devices.count(path) ? devices[path].mode : std::string();
+    MediaMode mode(const std::string& path) override {
+        return devices.count(path) ? devices[path].mode : MediaMode::Closed;
     }
     std::string takeOutputError() override { return std::exchange(outputError, {}); }
 
     // The song has played to its end.
-    void finish(const std::string& path) { devices[path].mode = "stopped"; }
+    void finish(const std::string& path) { devices[path].mode = MediaMode::Stopped; }
     bool isOpen(const std::string& path) const { return devices.count(path) > 0; }
 
     std::map<std::string, Device> devices;
@@ -88,7 +94,7 @@ class FakeMediaEngine : public MediaEngine {
     std::string outputError;
 
   private:
-    bool setMode(const char* command, const std::string& path, const char* mode) {
+    bool setMode(const char* command, const std::string& path, MediaMode mode) {
         log.push_back(std::string(command) + " " + path);
         if (!devices.count(path)) return false;
         devices[path].mode = mode;

@@ -19,7 +19,7 @@ class PlayerWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         w = &h.start();
-        w->autoPlayTimer->stop();
+        w->jukebox.autoPlayTimer->stop();
         w->noSongsNoticeTimer->stop();
         h.dialogs.messages.clear();
         h.dialogs.icons.clear();
@@ -27,19 +27,13 @@ class PlayerWindow : public ::testing::Test {
 
     // Appends songs to the entries and the rows, each with the given length.
     void addSongs(const std::vector<std::string>& paths, std::int64_t lengthMs = 215'040) {
-        for (const std::string& path : paths) {
-            w->songEntries.append(path);
-            h.media.lengths[path] = lengthMs;
-        }
-        w->songRows->appendSongs(paths);
+        for (const std::string& path : paths) h.media.lengths[path] = lengthMs;
+        w->jukebox.addSongs(paths);
     }
 
-    // Makes the entry current and shows its path in songPathLabel, as the choice of
+    // Makes the entry current and its song the chosen one, as the choice of
     // the next song does; its row is not selected yet.
-    void chooseEntry(int index) {
-        w->songEntries.setCurrent(index);
-        w->songPathLabel->setText(QString::fromStdString(w->songEntries.entry(index)));
-    }
+    void chooseEntry(int index) { w->jukebox.chooseEntry(index); }
 
     // Selects the entry as a click on its row does.
     void choose(int index) {
@@ -52,7 +46,7 @@ class PlayerWindow : public ::testing::Test {
         w->onPlayButtonClicked();
     }
 
-    const std::string& song(int index) const { return w->songEntries.entry(index); }
+    const std::string& song(int index) const { return w->jukebox.entries().entry(index); }
 
     WindowHarness h;
     MainWindow* w = nullptr;

@@ -30,12 +30,12 @@ TEST_P(MixerOpenFailureTest, ShowsTheCodeAndTextThenLeavesTheMixerAlone) {
     EXPECT_EQ(w.volumeWindow->initialVolumeSlider->maximum(), 10);
 
     selectEntry("/music/a.mp3, 1500");
-    w.applySongVolume();
+    w.jukebox.chooseEntry(w.jukebox.entries().current());
     w.volumeSlider->setValue(3);
     w.exitProgram();
     EXPECT_TRUE(mixer.calls.empty()) << "nothing is searched, read, written or closed";
     EXPECT_EQ(mixer.closeCount, 0);
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 3");
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 3");
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, MixerOpenFailureTest,
@@ -59,7 +59,7 @@ TEST_F(VolumeWindowTest, MixerWithoutMasterVolumeIsClosedSilentlyAndNeverWritten
 
     w.show();
     selectEntry("/music/a.mp3");
-    w.applySongVolume();
+    w.jukebox.chooseEntry(w.jukebox.entries().current());
     w.volumeSlider->setValue(5);
     w.exitProgram();
     EXPECT_EQ(mixer.calls, (std::vector<std::string>{"find", "close"}));

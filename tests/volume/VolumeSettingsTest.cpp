@@ -49,7 +49,7 @@ TEST_P(OpenMixerTest, GivesBothSlidersTheControlsRangeAndTheSystemVolume) {
     MainWindow& w = build();
     w.openMixer();
 
-    EXPECT_EQ(w.startupVolume, c.systemVolume);
+    EXPECT_EQ(w.jukebox.startupVolume(), c.systemVolume);
     for (QSlider* slider : {w.volumeSlider, w.volumeWindow->initialVolumeSlider}) {
         EXPECT_EQ(slider->minimum(), 0);
         EXPECT_EQ(slider->maximum(), c.sliderMaximum);
@@ -98,12 +98,12 @@ TEST_P(ApplySongVolumeTest, ShowsThePathAndSetsSliderAndMasterVolume) {
     harness.setSetting("vol", "6553");
     MainWindow& w = start();
     selectEntry(c.entry);
-    w.applySongVolume();
+    w.jukebox.chooseEntry(w.jukebox.entries().current());
 
     EXPECT_EQ(w.songPathLabel->text().toStdString(), c.label);
     EXPECT_EQ(w.volumeSlider->value(), c.slider);
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{std::uint32_t(c.slider) * 10});
-    EXPECT_EQ(w.songEntries.entry(0), c.entry) << "a selection stores nothing";
+    EXPECT_EQ(w.jukebox.entries().entry(0), c.entry) << "a selection stores nothing";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -124,22 +124,22 @@ TEST_F(VolumeWindowTest, PathWithCommaIsSplitByTheSongListRule) {
     MainWindow& w = start();
     const std::string entry = "/music/a,b.mp3";
     selectEntry(entry);
-    w.applySongVolume();
+    w.jukebox.chooseEntry(w.jukebox.entries().current());
     const std::string path(entryPath(entry));
     EXPECT_EQ(w.songPathLabel->text().toStdString(), path);
     const int expected = entryHasVolume(entry) ? leadingWholeNumber(entryVolumeText(entry))
-                                               : leadingWholeNumber(w.defaultVolumeSetting);
+                                               : w.jukebox.initialVolume();
     EXPECT_EQ(w.volumeSlider->value(), expected);
 
     w.volumeSlider->setValue(1000);
-    EXPECT_EQ(w.songEntries.entry(0), path + ", 1000");
+    EXPECT_EQ(w.jukebox.entries().entry(0), path + ", 1000");
 }
 
 TEST_F(VolumeWindowTest, SongWithoutVolumeUsesTheCurrentInitialVolume) {
     MainWindow& w = start();
-    w.defaultVolumeSetting = " 3000";
+    w.jukebox.setInitialVolume(3000);
     selectEntry("/music/a.mp3");
-    w.applySongVolume();
+    w.jukebox.chooseEntry(w.jukebox.entries().current());
     EXPECT_EQ(w.volumeSlider->value(), 3000);
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{30000});
 }
@@ -151,20 +151,20 @@ TEST_F(VolumeWindowTest, EveryUserChangeOfTheMainSliderIsStoredWithTheSong) {
     selectEntry("/music/a.mp3, 1500");
     QSlider* slider = w.volumeSlider;
 
-    w.applySongVolume();
+    w.jukebox.chooseEntry(w.jukebox.entries().current());
     mixer.writes.clear();
 
     QTest::keyClick(slider, Qt::Key_Right);  // one step of 655
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 2155");
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2155");
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{21550});
 
     QWheelEvent wheel(QPointF(10, 5), slider->mapToGlobal(QPointF(10, 5)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(slider, &wheel);
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 2810") << "a wheel turn moves one large step";
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2810") << "a wheel turn moves one large step";
 
     slider->setValue(2000);  // an assistive tool sets the value
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 2000");
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2000");
     EXPECT_EQ(writtenValues(), (std::vector<std::uint32_t>{21550, 28100, 20000}));
 
     // Mouse: the groove, the handle pressed and let go without moving, a drag.
@@ -174,7 +174,7 @@ TEST_F(VolumeWindowTest, EveryUserChangeOfTheMainSliderIsStoredWithTheSong) {
     QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 8, grooveY));
     EXPECT_EQ(slider->value(), 2655) << "a click on the groove moves one large step";
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{26550});
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 2655");
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2655");
 
     mixer.writes.clear();
     const QPoint handle = handleRect(slider).center();
@@ -191,26 +191,26 @@ TEST_F(VolumeWindowTest, EveryUserChangeOfTheMainSliderIsStoredWithTheSong) {
     QTest::mouseRelease(slider, Qt::LeftButton, {}, handle + QPoint(20, 0));
     EXPECT_GT(slider->value(), 2655);
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{std::uint32_t(slider->value()) * 10});
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3," + blankLedNumber(slider->value()));
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3," + blankLedNumber(slider->value()));
 }
 
 TEST_F(VolumeWindowTest, MainSliderStoresTheVolumeAfterThePathOnly) {
     MainWindow& w = start();
     selectEntry("/music/a.mp3");
     w.volumeSlider->setValue(2000);
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 2000");
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2000");
     w.volumeSlider->setValue(0);
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 0");
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 0");
     EXPECT_EQ(writtenValues(), (std::vector<std::uint32_t>{20000, 0}));
 }
 
 TEST_F(VolumeWindowTest, MainSliderWithoutCurrentEntrySetsTheVolumeAndStoresNothing) {
     MainWindow& w = start();
-    w.songEntries.append("/music/a.mp3, 1500");
-    w.songEntries.setCurrent(-1);
+    w.jukebox.entries().append("/music/a.mp3, 1500");
+    w.jukebox.entries().setCurrent(-1);
     w.volumeSlider->setValue(2000);
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{20000});
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 1500");
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 1500");
 }
 
 TEST_F(VolumeWindowTest, VolumeWindowStoresTheInitialVolumeOnly) {
@@ -226,15 +226,15 @@ TEST_F(VolumeWindowTest, VolumeWindowStoresTheInitialVolumeOnly) {
     w.volumeWindow->initialVolumeSlider->setValue(2345);
     QTest::keyClick(w.volumeWindow->initialVolumeSlider, Qt::Key_Right);
     EXPECT_EQ(w.volumeWindow->initialVolumeSlider->value(), 3000);
-    EXPECT_EQ(w.defaultVolumeSetting, " 3000");
+    EXPECT_EQ(w.jukebox.initialVolume(), 3000);
     EXPECT_EQ(harness.setting("vol"), "3000") << "the reader drops the leading blank";
     EXPECT_NE(harness.readFile(kSettingsFileName).find("vol= 3000"), std::string::npos);
     EXPECT_TRUE(mixer.writes.empty());
     EXPECT_EQ(w.volumeSlider->value(), mainBefore);
-    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 1500");
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 1500");
 
     selectEntry("/music/b.mp3");
-    w.applySongVolume();
+    w.jukebox.chooseEntry(w.jukebox.entries().current());
     EXPECT_EQ(w.volumeSlider->value(), 3000);
 }
 
@@ -261,7 +261,7 @@ TEST_P(ExitTest, RestoresTheStartUpVolumeThenClosesTheMixerOnce) {
     mixer.volume = 41000;
     MainWindow& w = start();
     selectEntry("/music/a.mp3, 1500");
-    w.applySongVolume();
+    w.jukebox.chooseEntry(w.jukebox.entries().current());
     w.volumeSlider->setValue(2000);
     mixer.calls.clear();
 
@@ -275,7 +275,7 @@ TEST_P(ExitTest, RestoresTheStartUpVolumeThenClosesTheMixerOnce) {
     EXPECT_EQ(programEnds, 1);
 
     w.exitProgram();
-    w.applySongVolume();
+    w.jukebox.chooseEntry(w.jukebox.entries().current());
     EXPECT_EQ(mixer.calls.size(), 2u) << "the closed mixer is not used again";
 }
 

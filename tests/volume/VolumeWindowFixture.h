@@ -56,8 +56,8 @@ class VolumeWindowTest : public ::testing::Test {
     }
     // One song entry, made current.
     void selectEntry(const std::string& entry) {
-        window->songEntries.append(entry);
-        window->songEntries.setCurrent(window->songEntries.count() - 1);
+        window->jukebox.entries().append(entry);
+        window->jukebox.entries().setCurrent(window->jukebox.entries().count() - 1);
     }
     std::vector<std::uint32_t> writtenValues() const {
         std::vector<std::uint32_t> values;

@@ -1,0 +1,86 @@
+// The player core's song entries: the song list file, adding, deleting and
+// choosing entries, and the played marks of the current cycle.
+#include "app/Jukebox.h"
+#include "common/Numbers.h"
+#include "common/TextFile.h"
+#include "library/SongListFile.h"
+
+namespace melvo {
+
+std::vector<std::string> Jukebox::loadSongList() {
+    std::vector<std::string> missing;
+    const std::optional<std::string> text = readTextFile(songListPath());
+    if (!text || countFirstLineFields(*text) < 1) {
+        noSongsNotice = 1;
+        return missing;
+    }
+    std::vector<std::string> lines = splitCrLines(*text);
+    const std::string volume = blankLedNumber(initialVolume());
+    ExistingFiles existingFiles;
+    const FileTest exists = std::ref(existingFiles);
+    const int first = entries_.count();
+    entries_.reserve(first + static_cast<int>(lines.size()));
+    for (std::string& line : lines) {
+        if (line.empty()) continue;  // hand-edited files may hold empty lines
+        if (std::optional<std::string> entry = songEntryForLine(line, volume, exists)) {
+            entries_.append(std::move(*entry));
+        } else {
+            missing.emplace_back(entryPath(line));
+        }
+    }
+    played_.resize(static_cast<size_t>(entries_.count()), false);
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<size_t>(entries_.count() - first));
+    for (int i = first; i < entries_.count(); ++i) paths.emplace_back(entryPath(entries_.entry(i)));
+    emit songsAdded(paths);
+    return missing;
+}
+
+int Jukebox::saveSongList() {
+    int error = 0;
+    return writeFileAtomically(songListPath(), songListText(entries_), &error) ? 0 : error;
+}
+
+void Jukebox::addSongs(const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    const std::string volume = blankLedNumber(initialVolume());
+    for (const std::string& path : paths) entries_.append(songEntryFor(path, volume));
+    played_.resize(static_cast<size_t>(entries_.count()), false);
+    emit songsAdded(paths);
+}
+
+namespace {
+
+// An entry number after the entry at removed went: later entries move up by one.
+int afterRemoval(int entry, int removed) {
+    if (entry == removed) return -1;
+    return entry > removed ? entry - 1 : entry;
+}
+
+}  // namespace
+
+void Jukebox::deleteEntry(int index) {
+    entries_.remove(index);
+    played_.erase(played_.begin() + index);
+    playingEntry_ = afterRemoval(playingEntry_, index);
+    lastPlayedEntry_ = afterRemoval(lastPlayedEntry_, index);
+    const bool listReset = index == 0 || entries_.count() == 0;
+    if (listReset) {
+        currentPath_.clear();
+        chosenPath_.clear();
+        emit songChosen(chosenPath_);
+    }
+    emit entryDeleted(index, listReset);
+}
+
+void Jukebox::chooseEntry(int index) {
+    entries_.setCurrent(index);
+    applySongVolume();
+}
+
+void Jukebox::setPlayed(int index, bool played) {
+    played_.at(static_cast<size_t>(index)) = played;
+    emit playedMarkChanged(index, played);
+}
+
+}  // namespace melvo
