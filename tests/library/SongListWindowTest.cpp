@@ -36,7 +36,8 @@ class SongListWindow : public ::testing::Test {
     }
     std::vector<std::string> entries() {
         std::vector<std::string> all;
-        for (int i = 0; i < w().jukebox.entries().count(); ++i) all.push_back(w().jukebox.entries().entry(i));
+        for (int i = 0; i < w().jukebox.entries().count(); ++i)
+            all.push_back(w().jukebox.entries().entry(i));
         return all;
     }
     std::string exitAndRead() {

@@ -161,7 +161,8 @@ TEST_F(VolumeWindowTest, EveryUserChangeOfTheMainSliderIsStoredWithTheSong) {
     QWheelEvent wheel(QPointF(10, 5), slider->mapToGlobal(QPointF(10, 5)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(slider, &wheel);
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2810") << "a wheel turn moves one large step";
+    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2810")
+        << "a wheel turn moves one large step";
 
     slider->setValue(2000);  // an assistive tool sets the value
     EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2000");
