@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config googletest libgtest-dev
   qt6-base-dev qt6-qpa-plugins libsdl2-dev libmpg123-dev libasound2-dev
-  fonts-noto-cjk
+  fonts-noto-cjk qt6-translations-l10n
 )
 if [ "${1:-}" = "--test" ]; then
   # Fixture generation, a real sound server with a null sink, a real X display.

@@ -45,6 +45,7 @@ void Jukebox::loadSettings() {
     autoPlayMode_ = settingOr("AUTO", settingsPath(), "0");
     randomOrder_ = settingOr("RANDAM", settingsPath(), "0") != "0";
     initialVolumeSetting_ = settingOr("vol", settingsPath(), "6553");
+    settingsLoaded_ = true;
 }
 
 // The mode read as a number is not 0 (text that is no number reads as 0).

@@ -35,6 +35,9 @@ class Jukebox : public QObject {
 
     // Reads "AUTO", "RANDAM" and "vol" from the settings file.
     void loadSettings();
+    // Whether the song list file was read in whole (or did not exist): a list
+    // that was never loaded is never written.
+    bool songListLoaded() const { return songListLoaded_; }
 
     // ---- Song entries (library) ----
     SongStore& entries() { return entries_; }
@@ -43,12 +46,12 @@ class Jukebox : public QObject {
     // songs that are missing, in file order. Sets noSongsNotice when the file
     // held no songs.
     std::vector<std::string> loadSongList();
-    // Writes the song list file; 0, or the errno of the failure.
+    // Writes the song list file, when it was loaded; 0, or the errno of the failure.
     int saveSongList();
     // Appends entries with the initial volume; emits songsAdded.
     void addSongs(const std::vector<std::string>& paths);
-    // Removes the entry. No entry is current afterwards, and when the first or
-    // the last entry goes no song is chosen.
+    // Removes the entry. No entry is current afterwards, and no song is chosen
+    // when the chosen one, the first or the last entry goes.
     void deleteEntry(int index);
     // Makes the entry current and its song the chosen one, at its own volume.
     void chooseEntry(int index);
@@ -89,7 +92,7 @@ class Jukebox : public QObject {
     void setAutoPlayMode(bool on);
     void setRandomOrder(bool random) { randomOrder_ = random; }
     bool randomOrder() const { return randomOrder_; }
-    // Stores the random order as "RANDAM".
+    // Stores the random order as "RANDAM", once the settings have been read.
     void saveRandomOrder();
     // Starts supervising automatic play when it is on and there are songs:
     // the first song starts about a second later.
@@ -160,6 +163,8 @@ class Jukebox : public QObject {
     void clearPlayed();
 
     QString dataFolder_;
+    bool settingsLoaded_ = false;
+    bool songListLoaded_ = false;
     MediaEngine& media_;
     Mixer& mixer_;
 

@@ -220,6 +220,7 @@ void MainWindow::connectHandlers() {
 
     connect(noSongsNoticeTimer, &QTimer::timeout, this, &MainWindow::onNoSongsNoticeTimerTick);
     connect(positionBar, &QScrollBar::valueChanged, this, &MainWindow::onPositionBarChanged);
+    connect(positionBar, &QScrollBar::sliderReleased, this, &MainWindow::onPositionBarChanged);
     connect(repeatBox, &QCheckBox::toggled, &jukebox, &Jukebox::setRepeat);
     connect(randomOrderBox, &QCheckBox::toggled, &jukebox, &Jukebox::setRandomOrder);
 }

@@ -8,6 +8,7 @@
 #include "app/Dialogs.h"
 #include "app/ExitSignals.h"
 #include "app/MainWindow.h"
+#include "app/Translations.h"
 #include "playback/MediaEngine.h"
 #include "volume/Mixer.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     // Fusion draws the back colours of the transport buttons on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
+    melvo::installJapaneseTranslations(app);
 
     melvo::QtDialogs dialogs;
     const auto media = melvo::makeMediaEngine();

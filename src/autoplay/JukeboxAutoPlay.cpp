@@ -14,6 +14,7 @@ void Jukebox::setAutoPlayMode(bool on) {
 }
 
 void Jukebox::saveRandomOrder() {
+    if (!settingsLoaded_) return;
     writeSetting(randomOrder_ ? "1" : "0", "RANDAM", kSettingsSection, settingsPath());
 }
 

@@ -1,5 +1,7 @@
 // The player core's song entries: the song list file, adding, deleting and
 // choosing entries, and the played marks of the current cycle.
+#include <QFileInfo>
+
 #include "app/Jukebox.h"
 #include "common/Numbers.h"
 #include "common/TextFile.h"
@@ -10,6 +12,8 @@ namespace melvo {
 std::vector<std::string> Jukebox::loadSongList() {
     std::vector<std::string> missing;
     const std::optional<std::string> text = readTextFile(songListPath());
+    songListLoaded_ =
+        text.has_value() || !QFileInfo::exists(QString::fromStdString(songListPath()));
     if (!text || countFirstLineFields(*text) < 1) {
         noSongsNotice = 1;
         return missing;
@@ -37,6 +41,7 @@ std::vector<std::string> Jukebox::loadSongList() {
 }
 
 int Jukebox::saveSongList() {
+    if (!songListLoaded_) return 0;
     int error = 0;
     return writeFileAtomically(songListPath(), songListText(entries_), &error) ? 0 : error;
 }
@@ -59,13 +64,16 @@ int afterRemoval(int entry, int removed) {
 
 }  // namespace
 
+// Nothing points at the deleted song afterwards: when it was the chosen one,
+// no song is chosen until a row is clicked.
 void Jukebox::deleteEntry(int index) {
+    const bool deletedChosen = entryPath(entries_.entry(index)) == chosenPath_;
     entries_.remove(index);
     played_.erase(played_.begin() + index);
     playingEntry_ = afterRemoval(playingEntry_, index);
     lastPlayedEntry_ = afterRemoval(lastPlayedEntry_, index);
     const bool listReset = index == 0 || entries_.count() == 0;
-    if (listReset) {
+    if (listReset || deletedChosen) {
         currentPath_.clear();
         chosenPath_.clear();
         emit songChosen(chosenPath_);

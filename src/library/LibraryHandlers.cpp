@@ -120,6 +120,7 @@ void MainWindow::followLibrary() {
     connect(&jukebox, &Jukebox::entryDeleted, this, [this](int index, bool listReset) {
         if (listReset) showSongDeletedControls();
         songRows->removeSong(index);
+        selectRow(-1);  // no row is chosen until the user clicks one
     });
     connect(&jukebox, &Jukebox::songChosen, this, [this](const std::string& path) {
         songPathLabel->setText(QString::fromStdString(path));

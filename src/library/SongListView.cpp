@@ -75,7 +75,7 @@ int MainWindow::selectedRow() const {
 
 void MainWindow::selectRow(int row) {
     if (row < 0 || row >= songRows->rowCount()) {
-        songListView->clearSelection();
+        songListView->selectionModel()->clear();  // no selection and no current row
         return;
     }
     // Making the row current would let the view scroll it to its nearest edge;

@@ -61,16 +61,20 @@ void Jukebox::play() {
     emit songLengthKnown(songLength(currentPath_));
 
     closeSong(lastOpenedPath_);
-    openAndPlay(currentPath_);
+    const bool playing = openAndPlay(currentPath_);
     lastOpenedPath_ = currentPath_;
     positionTimer->start();
 
     const int index = entries_.current();
     if (index < 0) return;
+    // A song that could not be played counts as played in this cycle, so
+    // automatic play goes on past it, but its row is not marked as playing.
     setPlayed(index, true);
-    playingEntry_ = index;
     lastPlayedEntry_ = index;
-    emit playingEntryChanged(-1, index);
+    if (playing) {
+        playingEntry_ = index;
+        emit playingEntryChanged(-1, index);
+    }
     emit songStarted(index);
 }
 

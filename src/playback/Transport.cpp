@@ -43,12 +43,15 @@ void MainWindow::showSongLength(double seconds) {
     positionBar->setMaximum(leadingWholeNumber(lengthLabel->text().toStdString()));
 }
 
+// The bar follows the song, except while the user holds its handle.
 void MainWindow::showPosition(double seconds, MediaMode mode) {
     showSeconds(positionLabel, seconds);
-    updatingPositionBar_ = true;
-    positionBar->setValue(seconds >= positionBar->maximum() ? positionBar->maximum()
-                                                            : roundHalfEven(seconds));
-    updatingPositionBar_ = false;
+    if (!positionBar->isSliderDown()) {
+        updatingPositionBar_ = true;
+        positionBar->setValue(seconds >= positionBar->maximum() ? positionBar->maximum()
+                                                                : roundHalfEven(seconds));
+        updatingPositionBar_ = false;
+    }
     playModeLabel->setText(modeText(mode));
 }
 
@@ -63,9 +66,10 @@ void MainWindow::onResumeButtonClicked() {
 
 void MainWindow::onStopButtonClicked() { jukebox.stop(); }
 
-// The user moved the bar: the song goes on from that second.
+// The user moved the bar: the song goes on from that second. A drag is one
+// move, made when the handle is let go; the song plays on while it is held.
 void MainWindow::onPositionBarChanged() {
-    if (!updatingPositionBar_) jukebox.seek(positionBar->value());
+    if (!updatingPositionBar_ && !positionBar->isSliderDown()) jukebox.seek(positionBar->value());
 }
 
 void MainWindow::followPlayback() {

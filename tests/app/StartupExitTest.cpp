@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
+#include <algorithm>
 #include <csignal>
 
 #include "app/ExitSignals.h"
@@ -154,6 +155,50 @@ TEST(Exit, TerminationSignalRunsTheExitStepsOnce) {
     }
     EXPECT_EQ(harness.programEnds, 1);
     EXPECT_EQ(harness.setting("RANDAM"), "1");
+}
+
+// Start-up messages wait for the user; meanwhile nothing may play, pop up or
+// be written that start-up has not read yet.
+TEST(StartUpMessages, NothingPlaysBehindThemAndAnExitWritesOnlyWhatWasRead) {
+    struct Case {
+        const char* name;
+        long mixerError;       // a mixer message before anything is read
+        bool exitDuringFirst;  // the session ends while the first message is open
+    };
+    for (const Case c : {Case{"missing song, automatic play", 0, false},
+                         Case{"exit during the mixer message", 2, true},
+                         Case{"exit during the missing-song message", 0, true}}) {
+        SCOPED_TRACE(c.name);
+        WindowHarness harness;
+        harness.writeFile("a.mp3", "mp3");
+        const std::string list = "/nowhere/gone.mp3\r\n" + harness.path("a.mp3") + "\r\n";
+        harness.writeFile("mvMP3.csv", list);
+        harness.setSetting("AUTO", "1");
+        harness.setSetting("RANDAM", "1");
+        harness.mixer.openResult = c.mixerError;
+        bool timersIdle = true;
+        harness.dialogs.whileShown = [&] {
+            MainWindow& w = harness.window();
+            timersIdle = timersIdle && !w.jukebox.autoPlayTimer->isActive() &&
+                         !w.noSongsNoticeTimer->isActive();
+            if (c.exitDuringFirst && harness.dialogs.messages.size() == 1) w.exitProgram();
+        };
+        MainWindow& window = harness.start();
+        EXPECT_TRUE(timersIdle);
+        EXPECT_TRUE(std::none_of(harness.media.log.begin(), harness.media.log.end(),
+                                 [](const std::string& call) { return call.starts_with("open"); }))
+            << "no song opened before start-up ended";
+        EXPECT_EQ(harness.setting("RANDAM"), "1");
+        if (c.exitDuringFirst) {
+            EXPECT_EQ(harness.programEnds, 1);
+            EXPECT_EQ(harness.readFile("mvMP3.csv"),
+                      c.mixerError ? list : harness.path("a.mp3") + "\r\n");
+        } else {
+            EXPECT_TRUE(window.jukebox.autoPlayTimer->isActive());
+            window.jukebox.superviseAutoPlay();
+            EXPECT_EQ(window.jukebox.chosenPath(), harness.path("a.mp3"));
+        }
+    }
 }
 
 }  // namespace

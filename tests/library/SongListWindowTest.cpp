@@ -252,16 +252,22 @@ TEST_F(SongListWindow, DeletingSongs) {
     EXPECT_EQ(h.dialogs.questions, std::vector<QString>{"ほんとうに削除しますか"});
     EXPECT_EQ(w().jukebox.entries().count(), 3);
 
-    // A row below the first: the buttons and the label stay.
+    // A row below the first: the buttons stay; nothing points at the deleted
+    // song and no row is selected until the user clicks one.
     w().onSongListClicked();
     h.dialogs.answerYes = true;
     w().onDeleteSongButtonClicked();
     EXPECT_EQ(entries(), (std::vector<std::string>{a, c}));
     EXPECT_EQ(rows().fullPath(1).toStdString(), c);
     EXPECT_EQ(w().jukebox.entries().current(), -1);
-    EXPECT_EQ(w().songPathLabel->text().toStdString(), b);
-    EXPECT_EQ(w().jukebox.chosenPath(), b);
+    EXPECT_EQ(w().selectedRow(), -1);
+    EXPECT_FALSE(w().songListView->currentIndex().isValid());
+    EXPECT_TRUE(w().songPathLabel->text().isEmpty());
+    EXPECT_TRUE(w().jukebox.chosenPath().empty());
     EXPECT_TRUE(w().playButton->isEnabled());
+    h.dialogs.questions.clear();
+    w().onDeleteSongButtonClicked();
+    EXPECT_TRUE(h.dialogs.questions.empty()) << "no question about a row nobody chose";
 
     // The first row: the reset, though a song remains.
     w().selectRow(0);

@@ -204,6 +204,23 @@ TEST_F(Transport, ResumeAfterPauseStopAndPlayIsLitForASecondWhileEventsRun) {
     EXPECT_FALSE(highlighted(w->resumeButton));
 }
 
+TEST_F(Transport, HeldHandleFollowsTheMouseAndSeeksOnceWhenLetGo) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    h.media.log.clear();
+    w->positionBar->setSliderDown(true);
+    for (int second : {10, 20, 30}) {
+        w->positionBar->setValue(second);
+        h.media.devices[song(0)].positionMs = 5'000;
+        w->jukebox.pollPosition();
+        EXPECT_EQ(w->positionBar->value(), second) << "the tick leaves a held handle alone";
+    }
+    EXPECT_TRUE(h.media.log.empty()) << "the song plays on while the handle is held";
+    w->positionBar->setSliderDown(false);
+    EXPECT_EQ(h.media.log,
+              (std::vector<std::string>{"seek " + song(0) + " 30000", "play " + song(0)}));
+}
+
 TEST_F(Transport, DraggingTheBarWhilePausedPlaysOnFromThere) {
     addSongs({"/m/a.mp3"});
     play(0);
@@ -258,13 +275,14 @@ TEST_F(Transport, PlayWithNoSongChosenAsksForOneAndPlaysNothing) {
     EXPECT_TRUE(w->pauseButton->isEnabled());  // the playing states stay
 }
 
-TEST_F(Transport, SongThatCannotOpenShowsZeroLengthButIsMarked) {
+TEST_F(Transport, SongThatCannotOpenShowsZeroLengthAndNoPlayingMark) {
     addSongs({"/m/broken.mp3"});
     h.media.unplayable[song(0)] = true;
     play(0);
     EXPECT_EQ(w->lengthLabel->text(), "0.0");
     EXPECT_EQ(w->positionBar->maximum(), 0);
-    EXPECT_EQ(w->songRows->markText(0), "♪♪");
+    EXPECT_EQ(w->songRows->markText(0), "");
+    EXPECT_TRUE(w->songRows->isPlayed(0)) << "automatic play goes on past it";
 }
 
 TEST_F(Transport, SongWithNoEntrySelectedPlaysWithoutMarkingARow) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QUrl>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@ class FakeDialogs : public Dialogs {
     void message(const QString& text, MessageIcon icon) override {
         messages.push_back(text);
         icons.push_back(icon);
+        if (whileShown) whileShown();
     }
     bool askYesNo(const QString& text) override {
         questions.push_back(text);
@@ -37,6 +39,7 @@ class FakeDialogs : public Dialogs {
     std::vector<QString> fileFilters;
     bool answerYes = true;
     std::optional<QString> chosenFile;  // nothing: the user cancels
+    std::function<void()> whileShown;   // runs while each message box is open
 };
 
 // Devices that play in no time: a test moves positions and ends songs itself.
