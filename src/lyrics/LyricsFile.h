@@ -31,7 +31,7 @@ inline constexpr const char* kLyricsLeftOutLine = "（以下、歌詞が長す�
 // The message (UTF-8) the editor shows, followed by the lyrics file's path,
 // when it refuses an over-long lyrics file.
 inline constexpr const char* kLyricsTooLongToEdit =
-    "歌詞データが長すぎるため（1 MB 以上）、編集できません　";
+    "歌詞データが長すぎるため編集できません（1 MB まで）　";
 
 struct Lyrics {
     std::string text;  // as the windows show it

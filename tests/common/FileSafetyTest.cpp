@@ -68,22 +68,6 @@ TEST_F(FileSafety, NamedPipesAndFoldersAreRefusedWithoutWaitingAndLeftAlone) {
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
-TEST_F(FileSafety, ReadingStopsAtTheLimitAndSaysTheFileWasCut) {
-    write("file", "0123456789");
-    const struct {
-        size_t limit;
-        const char* bytes;
-        bool cut;
-    } cases[] = {{100, "0123456789", false}, {10, "0123456789", false}, {4, "0123", true}};
-    for (const auto& c : cases) {
-        const FileRead file = readRegularFile(path("file"), c.limit);
-        EXPECT_EQ(file.status, FileRead::Status::Read);
-        EXPECT_EQ(file.bytes, c.bytes);
-        EXPECT_EQ(file.cut, c.cut);
-    }
-    EXPECT_EQ(readRegularFile(path("none")).status, FileRead::Status::Absent);
-}
-
 // Every writer of the program, each replacing its file through a symbolic
 // link: the link stays, the file it leads to gets the new content.
 TEST_F(FileSafety, WritesThroughSymbolicLinksReplaceTheTargetAndKeepTheLink) {
