@@ -87,7 +87,7 @@ std::string cutToBytes(std::string value, size_t limit) {
 
 }  // namespace
 
-std::string ReadSetting(const std::string& key, const std::string& section,
+std::string readSetting(const std::string& key, const std::string& section,
                         const std::string& path) {
     const std::optional<std::string> bytes = settingsBytes(path);
     if (!bytes) return kNoSetting;
@@ -105,7 +105,7 @@ std::string ReadSetting(const std::string& key, const std::string& section,
     return kNoSetting;
 }
 
-bool WriteSetting(const std::string& value, const std::string& key, const std::string& section,
+bool writeSetting(const std::string& value, const std::string& key, const std::string& section,
                   const std::string& path) {
     const std::optional<std::string> bytes = settingsBytes(path);
     if (!bytes) return false;  // unreadable or far too large: leave it alone

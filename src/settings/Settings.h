@@ -15,7 +15,7 @@ inline constexpr const char* kNoSetting = "ERROR";
 // regard to case; blanks around the key and the value are not part of them.
 // A value longer than 254 bytes comes back cut to 254 bytes (never inside a
 // character).
-std::string ReadSetting(const std::string& key, const std::string& section,
+std::string readSetting(const std::string& key, const std::string& section,
                         const std::string& path);
 
 // Stores value under key in section, creating the file and the section when
@@ -24,7 +24,7 @@ std::string ReadSetting(const std::string& key, const std::string& section,
 // symbolic link stays one). Returns false, writing nothing, when the file is
 // there but cannot be read whole (no regular file, unreadable, over 4 MiB), or
 // when it could not be written.
-bool WriteSetting(const std::string& value, const std::string& key, const std::string& section,
+bool writeSetting(const std::string& value, const std::string& key, const std::string& section,
                   const std::string& path);
 
 }  // namespace melvo

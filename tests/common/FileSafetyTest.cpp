@@ -58,8 +58,8 @@ TEST_F(FileSafety, NamedPipesAndFoldersAreRefusedWithoutWaitingAndLeftAlone) {
         EXPECT_FALSE(load.heldNoSongs());
         EXPECT_NE(saveSongListFile(path(name), SongStore()), 0);
 
-        EXPECT_EQ(ReadSetting("AUTO", "MUSIC", path(name)), "ERROR");
-        EXPECT_FALSE(WriteSetting("1", "AUTO", "MUSIC", path(name)));
+        EXPECT_EQ(readSetting("AUTO", "MUSIC", path(name)), "ERROR");
+        EXPECT_FALSE(writeSetting("1", "AUTO", "MUSIC", path(name)));
 
         EXPECT_EQ(readLyrics(path(name)), std::nullopt);
     }
@@ -79,7 +79,7 @@ TEST_F(FileSafety, WritesThroughSymbolicLinksReplaceTheTargetAndKeepTheLink) {
     const Writer writers[] = {
         {"atomic write",
          [](const std::string& p) { return writeFileAtomically(p, "new", nullptr); }, "new"},
-        {"setting", [](const std::string& p) { return WriteSetting("1", "AUTO", "MUSIC", p); },
+        {"setting", [](const std::string& p) { return writeSetting("1", "AUTO", "MUSIC", p); },
          "[MUSIC]\r\nAUTO=1\r\n"},
         {"song list",
          [](const std::string& p) {
