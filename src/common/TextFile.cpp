@@ -1,12 +1,15 @@
 #include "common/TextFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <fstream>
+#include <climits>
+#include <new>
 #include <random>
 
 namespace melvo {
@@ -44,70 +47,148 @@ bool isValidUtf8(std::string_view bytes) {
 
 namespace {
 
-std::string cp932ToUtf8(std::string_view bytes) {
+// CP932 to UTF-8. Bytes that are not CP932 become a replacement character,
+// or, when strict, make the whole conversion fail.
+std::optional<std::string> convertCp932(std::string_view bytes, bool strict) {
     iconv_t converter = iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1)) return std::string(bytes);
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        if (strict) return std::nullopt;
+        return std::string(bytes);
+    }
     std::string out;
     out.reserve(bytes.size() * 3 / 2 + 16);
     char buffer[4096];
     char* in = const_cast<char*>(bytes.data());
     size_t inLeft = bytes.size();
-    while (inLeft > 0) {
+    bool valid = true;
+    while (inLeft > 0 && valid) {
         char* outPtr = buffer;
         size_t outLeft = sizeof buffer;
         const size_t result = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
         out.append(buffer, outPtr - buffer);
         if (result == static_cast<size_t>(-1) && errno != E2BIG) {
             // An invalid or cut-off byte sequence: show a replacement character and go on.
+            valid = !strict;
             out += "\xEF\xBF\xBD";
             ++in;
             --inLeft;
         }
     }
     iconv_close(converter);
+    if (!valid) return std::nullopt;
     return out;
 }
 
-}  // namespace
-
-std::string toUtf8(std::string_view bytes) {
-    return isValidUtf8(bytes) ? std::string(bytes) : cp932ToUtf8(bytes);
-}
-
-std::optional<std::string> readTextFile(const std::string& path, size_t maxBytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size < 0 || static_cast<unsigned long long>(size) > maxBytes) return std::nullopt;
-    file.seekg(0);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    if (!file.read(bytes.data(), size)) return std::nullopt;
-    return toUtf8(bytes);
-}
-
-std::vector<std::string> splitCrLines(std::string_view text) {
+std::vector<std::string> splitLines(std::string_view text, bool lineFeedEnds) {
     std::vector<std::string> lines;
+    const char* ends = lineFeedEnds ? "\r\n" : "\r";
     size_t start = 0;
     while (start < text.size()) {
-        const size_t cr = text.find('\r', start);
-        if (cr == std::string_view::npos) {
+        const size_t end = text.find_first_of(ends, start);
+        if (end == std::string_view::npos) {
             lines.emplace_back(text.substr(start));
             break;
         }
-        lines.emplace_back(text.substr(start, cr - start));
-        start = cr + 1;
-        if (start < text.size() && text[start] == '\n') ++start;
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
     }
     return lines;
 }
 
-namespace {
+}  // namespace
+
+std::optional<std::string> fromCp932(std::string_view bytes) { return convertCp932(bytes, true); }
+
+std::string toUtf8(std::string_view bytes) {
+    return isValidUtf8(bytes) ? std::string(bytes) : *convertCp932(bytes, false);
+}
+
+FileRead readRegularFile(const std::string& path, size_t limit) {
+    using Status = FileRead::Status;
+    FileRead result;
+    // Without O_NONBLOCK opening a named pipe waits for a writer, for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = errno;
+        result.status = errno == ENOENT || errno == ENOTDIR ? Status::Absent
+                        : errno == ENXIO                    ? Status::NotRegular
+                                                            : Status::Failed;
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        result.error = errno;
+        ::close(fd);
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.status = Status::NotRegular;
+        ::close(fd);
+        return result;
+    }
+    try {
+        result.bytes.reserve(std::min(static_cast<size_t>(info.st_size), limit));
+        char buffer[1 << 16];
+        for (;;) {
+            const size_t room = limit - result.bytes.size();
+            const ssize_t got = ::read(fd, buffer, room == 0 ? 1 : std::min(room, sizeof buffer));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) {
+                result.error = errno;
+                break;
+            }
+            if (got == 0) break;
+            if (room == 0) {
+                result.cut = true;
+                break;
+            }
+            result.bytes.append(buffer, static_cast<size_t>(got));
+        }
+    } catch (const std::bad_alloc&) {
+        result.error = ENOMEM;
+    }
+    ::close(fd);
+    if (result.error) {
+        result.bytes = std::string();
+        result.status = Status::Failed;
+    } else {
+        result.status = Status::Read;
+    }
+    return result;
+}
+
+std::optional<std::string> readTextFile(const std::string& path, size_t maxBytes) {
+    FileRead file = readRegularFile(path, maxBytes);
+    if (file.status != FileRead::Status::Read || file.cut) return std::nullopt;
+    return toUtf8(file.bytes);
+}
+
+std::vector<std::string> splitCrLines(std::string_view text) { return splitLines(text, false); }
+
+std::vector<std::string> splitAnyLines(std::string_view text) { return splitLines(text, true); }
 
 std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
+    if (slash == 0) return "/";
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
+
+std::optional<std::string> linkTarget(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), target, sizeof target);
+        if (length <= 0 || static_cast<size_t>(length) >= sizeof target) return std::nullopt;
+        std::string named(target, static_cast<size_t>(length));
+        current = named.front() == '/' ? named : folderOf(current) + "/" + named;
+    }
+    return std::nullopt;  // a circle of links
+}
+
+namespace {
 
 bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
@@ -129,13 +210,26 @@ void syncFolderOf(const std::string& path) {
     ::close(fd);
 }
 
+// The new file keeps who may read and write the old one.
+void keepModeOf(const std::string& path, int fd) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        ::fchmod(fd, info.st_mode & 07777);
+}
+
+constexpr std::string_view kTemporaryPrefix = ".melvo-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
 }  // namespace
 
 FileReplacement replaceFileThrough(const std::string& temporary, const std::string& path,
                                    std::string_view data) {
     using Step = FileReplacement::Step;
+    const std::optional<std::string> target = linkTarget(path);
+    if (!target) return {Step::Rename, ELOOP};
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return {Step::WriteTemporary, errno};
+    keepModeOf(*target, fd);
     bool written = writeAll(fd, data) && ::fsync(fd) == 0;
     int error = written ? 0 : errno;
     if (::close(fd) != 0 && written) written = false, error = errno;
@@ -143,21 +237,49 @@ FileReplacement replaceFileThrough(const std::string& temporary, const std::stri
         ::unlink(temporary.c_str());
         return {Step::WriteTemporary, error};
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target->c_str()) != 0) {
         error = errno;
         ::unlink(temporary.c_str());
         return {Step::Rename, error};
     }
-    syncFolderOf(path);
+    syncFolderOf(*target);
     return {};
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view data, int* error) {
-    const std::string temporary =
-        folderOf(path) + "/.melvo-" + std::to_string(std::random_device{}()) + ".tmp";
-    const FileReplacement result = replaceFileThrough(temporary, path, data);
+    const std::optional<std::string> target = linkTarget(path);
+    FileReplacement result{FileReplacement::Step::Rename, ELOOP};
+    if (target) {
+        const std::string temporary = folderOf(*target) + "/" + std::string(kTemporaryPrefix) +
+                                      std::to_string(std::random_device{}()) +
+                                      std::string(kTemporarySuffix);
+        result = replaceFileThrough(temporary, *target, data);
+    }
     if (!result.ok() && error) *error = result.error;
     return result.ok();
+}
+
+bool isLeftoverTemporaryName(std::string_view name) {
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) return false;
+    const std::string_view digits = name.substr(
+        kTemporaryPrefix.size(), name.size() - kTemporaryPrefix.size() - kTemporarySuffix.size());
+    return !digits.empty() &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int removeLeftoverTemporaryFiles(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    while (const dirent* item = ::readdir(dir)) {
+        if (!isLeftoverTemporaryName(item->d_name)) continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && ::unlinkat(::dirfd(dir), item->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 bool fileExists(const std::string& path) {

@@ -3,7 +3,9 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <cerrno>
 
+#include "common/FileNames.h"
 #include "common/Numbers.h"
 #include "common/TextFile.h"
 
@@ -98,6 +100,86 @@ std::string songListText(const SongStore& store) {
     text.reserve(size);
     for (int i = 0; i < store.count(); ++i) text.append(store.entry(i)).append("\r\n");
     return text;
+}
+
+std::optional<std::string> songEntryForRawLine(const std::string& line,
+                                               std::string_view initialVolume,
+                                               const FileTest& exists) {
+    if (std::optional<std::string> entry = songEntryForLine(line, initialVolume, exists))
+        return entry;
+    if (isValidUtf8(line)) return std::nullopt;
+    const std::optional<std::string> converted = fromCp932(line);
+    if (!converted) return std::nullopt;
+    return songEntryForLine(*converted, initialVolume, exists);
+}
+
+SongListLoad loadSongListFile(const std::string& path, std::string_view initialVolume,
+                              const FileTest& exists) {
+    SongListLoad load;
+    FileRead file = readRegularFile(path);
+    switch (file.status) {
+        case FileRead::Status::Absent:
+            return load;
+        case FileRead::Status::NotRegular:
+        case FileRead::Status::Failed:
+            load.status = SongListLoad::Status::Refused;
+            load.error = file.error;
+            return load;
+        case FileRead::Status::Read:
+            break;
+    }
+    load.status = SongListLoad::Status::Loaded;
+    std::string_view text = file.bytes;
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    std::vector<std::string> lines = splitAnyLines(text);
+    file.bytes = std::string();  // the lines hold the text now
+    load.entries.reserve(lines.size());
+    for (const std::string& line : lines) {
+        if (line.empty()) continue;  // hand-edited files may hold empty lines
+        if (std::optional<std::string> entry = songEntryForRawLine(line, initialVolume, exists)) {
+            load.entries.push_back(std::move(*entry));
+        } else {
+            // A line of the old system is shown in its characters, not its bytes.
+            const std::string shown = isValidUtf8(line) ? line : fromCp932(line).value_or(line);
+            load.missing.emplace_back(entryPath(shown));
+        }
+    }
+    return load;
+}
+
+std::string songListBackupPath(const std::string& path) { return path + ".bak"; }
+
+int saveSongListFile(const std::string& path, const SongStore& store) {
+    const std::string text = songListText(store);
+    const FileRead old = readRegularFile(path);
+    if (old.status == FileRead::Status::Read && old.bytes == text) return 0;
+    if (old.status == FileRead::Status::NotRegular || old.status == FileRead::Status::Failed)
+        return old.error ? old.error : EINVAL;
+    int error = 0;
+    if (old.status == FileRead::Status::Read &&
+        !writeFileAtomically(songListBackupPath(path), old.bytes, &error))
+        return error;
+    if (!writeFileAtomically(path, text, &error)) return error;
+    return 0;
+}
+
+bool canBeListed(std::string_view path) {
+    return path.find_first_of("\r\n") == std::string_view::npos;
+}
+
+std::string unlistableSongMessage(std::string_view path) {
+    std::string shown = displayText(path);
+    for (char& c : shown) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return shown +
+           "\nこのファイルは名前に改行を含むため、曲の一覧に登録できません。"
+           "ファイル名を変えてから追加してください";
+}
+
+std::string refusedSongListMessage(const std::string& path, int error) {
+    return displayText(path) + "を読み込めませんでした。（" + readFailureText(error) +
+           "）\nこのファイルは書き換えずに残します。今回の曲の追加や削除は保存されません。";
 }
 
 }  // namespace melvo

@@ -1,6 +1,9 @@
 // The song list file "mvMP3.csv": one song entry per line, CR LF line ends.
 // A line is a path, or a path, a comma and the song's volume. These rules need
 // no window: the main window's load and save are built on them.
+//
+// Paths are kept as the file system's bytes from the file to open() and back:
+// entries are never converted, only shown (see common/FileNames.h).
 #pragma once
 
 #include <functional>
@@ -9,6 +12,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "library/SongStore.h"
 
@@ -66,5 +70,63 @@ std::string songEntryFor(const std::string& path, std::string_view initialVolume
 // The whole file for the entries: each one a line ending in CR LF; empty
 // when there are none.
 std::string songListText(const SongStore& store);
+
+// The entry a line of the file gives, as songEntryForLine, trying the line's
+// own bytes first and then, for a line that is not UTF-8 but is CP932 (a list
+// written by the old system), its UTF-8 form, which the entry then keeps.
+std::optional<std::string> songEntryForRawLine(const std::string& line,
+                                               std::string_view initialVolume,
+                                               const FileTest& exists);
+
+// What reading the song list file gave.
+struct SongListLoad {
+    enum class Status {
+        Loaded,   // the file was read whole; entries and missing hold its lines
+        Absent,   // there is no file: an empty list that may be saved
+        Refused,  // the file is there but could not be read whole (error says why):
+                  // it must not be overwritten while this program runs
+    };
+    Status status = Status::Absent;
+    std::vector<std::string> entries;  // one per line naming an existing file, in file order
+    std::vector<std::string> missing;  // the paths of the lines naming no existing file, for
+                                       // the message (a CP932 line in its UTF-8 form)
+    int error = 0;                     // errno of a refusal; 0 for a file that is no regular file
+
+    // The file holds no song at all (absent, or nothing but empty lines): the
+    // empty-list notice is due. Not so when every song in it is missing.
+    bool heldNoSongs() const {
+        return status == Status::Absent ||
+               (status == Status::Loaded && entries.empty() && missing.empty());
+    }
+};
+
+// Reads the song list file at path. Lines end at CR LF, a lone CR or a lone
+// LF; a UTF-8 byte-order mark at the start is skipped; empty lines are passed
+// over; a file of any size is read. Each line gives an entry by
+// songEntryForRawLine or, naming no existing file, its path goes to missing.
+SongListLoad loadSongListFile(const std::string& path, std::string_view initialVolume,
+                              const FileTest& exists = ExistingFiles());
+
+// Writes the entries to the song list file at path (songListText), replacing it
+// atomically. When that changes the file, the file as it was is kept first as
+// path + ".bak" (one generation, also replaced atomically); when the content
+// is already the same nothing is written at all. Returns 0, or the errno of the
+// step that failed; then the list file is unchanged.
+// Call it only when the load was not refused.
+int saveSongListFile(const std::string& path, const SongStore& store);
+
+// The name of the backup kept by saveSongListFile.
+std::string songListBackupPath(const std::string& path);
+
+// A path the song list can hold: one line, so no CR and no LF in it.
+bool canBeListed(std::string_view path);
+
+// The message (UTF-8) shown when a song cannot be added because canBeListed
+// refuses its path.
+std::string unlistableSongMessage(std::string_view path);
+
+// The message (UTF-8) shown at start-up when the load was refused; the list
+// file stays as it is.
+std::string refusedSongListMessage(const std::string& path, int error);
 
 }  // namespace melvo

@@ -39,17 +39,27 @@ std::optional<std::string> lyricsFileFor(const std::string& songPath) {
     return *stem + ".txt";
 }
 
-std::optional<std::string> readLyricsText(const std::string& lyricsPath) {
-    if (!fileExists(lyricsPath)) return std::nullopt;
-    std::optional<std::string> content = readTextFile(lyricsPath);
-    if (!content) return std::nullopt;
-    std::string text;
-    text.reserve(content->size() + 64);
-    for (const std::string& line : splitCrLines(*content)) {
-        text += line;
-        text += "\r\n";
+std::optional<Lyrics> readLyrics(const std::string& lyricsPath) {
+    FileRead file = readRegularFile(lyricsPath, kMaxLyricsBytes);
+    if (file.status != FileRead::Status::Read) return std::nullopt;
+    if (file.cut) {
+        // Whole lines only, so that no character is cut in two.
+        const size_t lineEnd = file.bytes.find_last_of("\r\n");
+        if (lineEnd != std::string::npos) file.bytes.resize(lineEnd + 1);
     }
-    return text;
+    const std::string content = toUtf8(file.bytes);
+    Lyrics lyrics;
+    lyrics.cut = file.cut;
+    lyrics.text.reserve(content.size() + 64);
+    for (const std::string& line : splitCrLines(content)) lyrics.text.append(line).append("\r\n");
+    if (lyrics.cut) lyrics.text.append(kLyricsLeftOutLine).append("\r\n");
+    return lyrics;
+}
+
+std::optional<std::string> readLyricsText(const std::string& lyricsPath) {
+    std::optional<Lyrics> lyrics = readLyrics(lyricsPath);
+    if (!lyrics) return std::nullopt;
+    return std::move(lyrics->text);
 }
 
 std::string lyricsTitleFor(const std::string& songPath) {
@@ -93,7 +103,12 @@ std::string withLfLineEnds(std::string_view text) {
 FileReplacement saveLyrics(const std::string& target, std::string_view text) {
     // Writing the ".TMP" empties a leftover one from an earlier run; the
     // rename replaces the old lyrics in one step, so there is no moment without them.
-    return replaceFileThrough(target + ".TMP", target + ".txt", withCrLfLineEnds(text) + "\r\n");
+    const std::string file = target + ".txt";
+    const std::optional<std::string> linked = linkTarget(file);
+    std::string stem = target;
+    if (linked && *linked != file)
+        stem = linked->ends_with(".txt") ? linked->substr(0, linked->size() - 4) : *linked;
+    return replaceFileThrough(stem + ".TMP", file, withCrLfLineEnds(text) + "\r\n");
 }
 
 }  // namespace melvo

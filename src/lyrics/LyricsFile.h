@@ -22,9 +22,31 @@ std::optional<std::string> lyricsStem(const std::string& songPath);
 // name rule refuses the path.
 std::optional<std::string> lyricsFileFor(const std::string& songPath);
 
+// Lyrics files larger than this are shown only in part and never edited.
+inline constexpr size_t kMaxLyricsBytes = size_t{1} << 20;
+
+// The line that stands for the part of an over-long lyrics file left out.
+inline constexpr const char* kLyricsLeftOutLine = "（以下、歌詞が長すぎるため省略しました）";
+
+// The message (UTF-8) the editor shows, followed by the lyrics file's path,
+// when it refuses an over-long lyrics file.
+inline constexpr const char* kLyricsTooLongToEdit =
+    "歌詞データが長すぎるため編集できません（1 MB まで）　";
+
+struct Lyrics {
+    std::string text;  // as the windows show it
+    bool cut = false;  // the file is larger than kMaxLyricsBytes
+};
+
 // The lyrics file's text as the windows show it: every line followed by CR LF.
-// Lines end at CR LF or a lone CR; a lone LF belongs to its line. Nothing when
-// the file is missing or unreadable.
+// Lines end at CR LF or a lone CR; a lone LF belongs to its line. Of a file
+// larger than kMaxLyricsBytes only the whole lines of its first
+// kMaxLyricsBytes are read, followed by kLyricsLeftOutLine. Nothing when the
+// file is missing, unreadable or no regular file (a named pipe is never
+// waited on).
+std::optional<Lyrics> readLyrics(const std::string& lyricsPath);
+
+// The text of readLyrics.
 std::optional<std::string> readLyricsText(const std::string& lyricsPath);
 
 // The title shown for a song: its file name (after the last "/"), then what
@@ -40,7 +62,9 @@ std::string withLfLineEnds(std::string_view text);
 // Stores text as target & ".txt": writes it, line ends made CR LF and one more
 // CR LF after it, in UTF-8 to target & ".TMP" (a leftover one is removed
 // first), flushes it, and renames it over the old lyrics file, so a crash
-// leaves either the old or the new lyrics. On failure the ".TMP" is removed
+// leaves either the old or the new lyrics. When target & ".txt" is a symbolic
+// link, the file it leads to is replaced (through that file's name with its
+// ".txt" made ".TMP") and the link stays. On failure the ".TMP" is removed
 // and the old lyrics file is untouched; the result names the step that failed.
 FileReplacement saveLyrics(const std::string& target, std::string_view text);
 

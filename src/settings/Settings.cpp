@@ -44,18 +44,37 @@ bool isKeyLine(std::string_view line, std::string_view key) {
            sameName(trimBlanks(line.substr(0, equals)), key);
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
+// A line of the file as its bytes, and the line end that followed it: LF,
+// CR LF, or nothing for a last line without one.
+struct Line {
+    std::string text;
+    std::string end;
+};
+
+std::vector<Line> linesOf(std::string_view bytes) {
+    std::vector<Line> lines;
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos) end = bytes.size();
+        Line line{std::string(bytes.substr(start, end - start)), end < bytes.size() ? "\n" : ""};
+        if (!line.text.empty() && line.text.back() == '\r') {
+            line.text.pop_back();
+            line.end.insert(0, "\r");
+        }
         lines.push_back(std::move(line));
         start = end + 1;
     }
     return lines;
+}
+
+// The bytes of the settings file: nothing when the file is there but cannot
+// be read whole; an empty text when there is none.
+std::optional<std::string> settingsBytes(const std::string& path) {
+    FileRead file = readRegularFile(path, kMaxSettingsFileBytes);
+    if (file.status == FileRead::Status::Absent) return std::string();
+    if (file.status != FileRead::Status::Read || file.cut) return std::nullopt;
+    return std::move(file.bytes);
 }
 
 std::string cutToBytes(std::string value, size_t limit) {
@@ -70,16 +89,17 @@ std::string cutToBytes(std::string value, size_t limit) {
 
 std::string readSetting(const std::string& key, const std::string& section,
                         const std::string& path) {
-    const auto text = readTextFile(path, kMaxSettingsFileBytes);
-    if (!text) return kNoSetting;
+    const std::optional<std::string> bytes = settingsBytes(path);
+    if (!bytes) return kNoSetting;
     bool inSection = false;
-    for (const std::string& line : linesOf(*text)) {
-        if (const auto name = sectionName(line)) {
+    for (const Line& line : linesOf(*bytes)) {
+        if (const auto name = sectionName(line.text)) {
             inSection = sameName(*name, section);
-        } else if (inSection && isKeyLine(line, key)) {
+        } else if (inSection && isKeyLine(line.text, key)) {
+            // Values of the old system are CP932; each line is converted on its own.
             const std::string_view value =
-                trimBlanks(std::string_view(line).substr(line.find('=') + 1));
-            return cutToBytes(std::string(value), kMaxValueBytes);
+                trimBlanks(std::string_view(line.text).substr(line.text.find('=') + 1));
+            return cutToBytes(toUtf8(value), kMaxValueBytes);
         }
     }
     return kNoSetting;
@@ -87,43 +107,45 @@ std::string readSetting(const std::string& key, const std::string& section,
 
 bool writeSetting(const std::string& value, const std::string& key, const std::string& section,
                   const std::string& path) {
-    std::string existing;
-    if (fileExists(path)) {
-        const auto text = readTextFile(path, kMaxSettingsFileBytes);
-        if (!text) return false;  // unreadable or far too large: leave it alone
-        existing = *text;
-    }
-    std::vector<std::string> lines = linesOf(existing);
+    const std::optional<std::string> bytes = settingsBytes(path);
+    if (!bytes) return false;  // unreadable or far too large: leave it alone
+    std::vector<Line> lines = linesOf(*bytes);
     const std::string keyLine = key + "=" + value;
 
     // Replace the key inside its section, or add it at the end of the section,
-    // or add the section at the end of the file.
+    // or add the section at the end of the file. Every other line keeps its bytes.
     bool inSection = false;
     std::optional<size_t> sectionEnd;
     bool written = false;
     for (size_t i = 0; i < lines.size() && !written; ++i) {
-        if (const auto name = sectionName(lines[i])) {
+        if (const auto name = sectionName(lines[i].text)) {
             if (inSection) break;
             inSection = sameName(*name, section);
             if (inSection) sectionEnd = i + 1;
         } else if (inSection) {
-            if (isKeyLine(lines[i], key)) {
-                lines[i] = keyLine;
+            if (isKeyLine(lines[i].text, key)) {
+                lines[i].text = keyLine;
                 written = true;
-            } else if (!trimBlanks(lines[i]).empty()) {
+            } else if (!trimBlanks(lines[i].text).empty()) {
                 sectionEnd = i + 1;
             }
         }
     }
+    const auto insertAt = [&](size_t at, std::string text) {
+        if (at > 0 && lines[at - 1].end.empty()) lines[at - 1].end = "\r\n";
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                     Line{std::move(text), "\r\n"});
+    };
     if (!written && sectionEnd) {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), keyLine);
+        insertAt(*sectionEnd, keyLine);
     } else if (!written) {
-        lines.push_back("[" + section + "]");
-        lines.push_back(keyLine);
+        insertAt(lines.size(), "[" + section + "]");
+        insertAt(lines.size(), keyLine);
     }
 
     std::string out;
-    for (const std::string& line : lines) out += line + "\r\n";
+    out.reserve(bytes->size() + keyLine.size() + section.size() + 8);
+    for (const Line& line : lines) out.append(line.text).append(line.end);
     return writeFileAtomically(path, out, nullptr);
 }
 

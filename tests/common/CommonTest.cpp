@@ -34,12 +34,24 @@ TEST(Numbers, WrittenForms) {
     EXPECT_EQ(formatTenths(0.96), "1.0");
 }
 
-TEST(TextFile, LinesEndAtCrLfOrLoneCr) {
+TEST(TextFile, LinesEndAtCrLfOrLoneCrAndForTheListAlsoAtLf) {
     using Lines = std::vector<std::string>;
-    EXPECT_EQ(splitCrLines("a\rb\nc"), (Lines{"a", "b\nc"}));
-    EXPECT_EQ(splitCrLines("a\r\nb\r\n"), (Lines{"a", "b"}));
-    EXPECT_EQ(splitCrLines("a\r\n\r\nb"), (Lines{"a", "", "b"}));
-    EXPECT_EQ(splitCrLines(""), Lines{});
+    const struct {
+        const char* text;
+        Lines crLines;
+        Lines anyLines;
+    } cases[] = {
+        {"a\rb\nc", {"a", "b\nc"}, {"a", "b", "c"}},
+        {"a\r\nb\r\n", {"a", "b"}, {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}, {"a", "", "b"}},
+        {"a\n\rb\n", {"a\n", "b\n"}, {"a", "", "b"}},
+        {"", {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.text)));
+        EXPECT_EQ(splitCrLines(c.text), c.crLines);
+        EXPECT_EQ(splitAnyLines(c.text), c.anyLines);
+    }
 }
 
 TEST(TextFile, Utf8IsKeptAndCp932IsConverted) {
@@ -48,6 +60,8 @@ TEST(TextFile, Utf8IsKeptAndCp932IsConverted) {
     EXPECT_FALSE(isValidUtf8("\xe6\x9b"));  // cut-off sequence
     EXPECT_EQ(toUtf8("\x8b\xc8\x96\xbc"), "曲名");
     EXPECT_EQ(toUtf8("C:\\MUSIC\\\x83\x65\x83\x58\x83\x67.mp3"), "C:\\MUSIC\\テスト.mp3");
+    EXPECT_EQ(fromCp932("\x83\x65\x83\x58\x83\x67"), "テスト");
+    EXPECT_EQ(fromCp932("caf\xe9.mp3"), std::nullopt) << "a lead byte without its trail byte";
 }
 
 TEST(TextFile, AtomicWriteReplacesAndLeavesNoTemporaryFile) {

@@ -111,6 +111,40 @@ TEST_F(LyricsFiles, ReaderRefusesMissingFilesAndFolders) {
     EXPECT_FALSE(readLyricsText(path("folder.txt")).has_value());
 }
 
+TEST_F(LyricsFiles, OverLongFilesGiveTheirFirstWholeLinesAndANote) {
+    const std::string line = "歌詞の一行\r\n";  // 17 bytes
+    const std::string note = std::string(kLyricsLeftOutLine) + "\r\n";
+    std::string oneMiB = std::string(kMaxLyricsBytes - 2, 'a') + "\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool cut;
+        std::string endsWith;
+    } cases[] = {
+        {"exactly the bound", oneMiB, false, "a\r\n"},
+        {"long Japanese lines, cut inside a character",
+         [&] {
+             std::string text;
+             while (text.size() < 3 * kMaxLyricsBytes) text += line;
+             return text;
+         }(),
+         true, line + note},
+        {"one line longer than the bound", std::string(kMaxLyricsBytes + 10, 'b'), true,
+         "b\r\n" + note},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write("long.txt", c.bytes);
+        const std::optional<Lyrics> lyrics = readLyrics(path("long.txt"));
+        ASSERT_TRUE(lyrics.has_value());
+        EXPECT_EQ(lyrics->cut, c.cut);
+        EXPECT_TRUE(lyrics->text.ends_with(c.endsWith));
+        EXPECT_LE(lyrics->text.size(), kMaxLyricsBytes + note.size() + 2);
+        EXPECT_EQ(lyrics->text.find("\xEF\xBF\xBD"), std::string::npos)
+            << "no character cut in two";
+    }
+}
+
 TEST_F(LyricsFiles, SaveWritesCrLfLinesAndOneMoreLineEnd) {
     EXPECT_TRUE(saveLyrics(path("Song"), "la\nlu").ok());
     EXPECT_EQ(read("Song.txt"), "la\r\nlu\r\n");

@@ -77,6 +77,29 @@ TEST_F(SettingsFile, WriteChangesOnlyItsKeyAndKeepsEverythingElse) {
               "KASI_DISPLAY=0\r\n\r\n[Last]\r\nx=y\r\n");
 }
 
+TEST_F(SettingsFile, WriteKeepsEveryOtherLineByteForByteInAnyEncodingAndLineEnd) {
+    const struct {
+        const char* name;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"Latin-1 comment and value, CP932 value",
+         "; caf\xE9 \xBD\r\n[MUSIC]\r\nname=\x89\xb9\x8a\x79\r\nAUTO=0\r\nx=\xE9\r\n",
+         "; caf\xE9 \xBD\r\n[MUSIC]\r\nname=\x89\xb9\x8a\x79\r\nAUTO=1\r\nx=\xE9\r\n"},
+        {"LF line ends stay LF", "[MUSIC]\nAUTO=0\n; \xE9\n", "[MUSIC]\nAUTO=1\n; \xE9\n"},
+        {"key added after a last line without a line end", "[MUSIC]\nvol= 5",
+         "[MUSIC]\nvol= 5\r\nAUTO=1\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(c.before);
+        ASSERT_TRUE(writeSetting("1", "AUTO", "MUSIC", path()));
+        EXPECT_EQ(contents(), c.after);
+    }
+    write("; caf\xE9\r\n[MUSIC]\r\nname=\x89\xb9\x8a\x79\r\n");
+    EXPECT_EQ(read("name"), "音楽") << "a Latin-1 comment does not turn the file into Latin-1";
+}
+
 TEST_F(SettingsFile, WriteToAnUnwritableFolderFailsAndChangesNothing) {
     const std::string blocked = folder.filePath("not-a-folder").toStdString();
     std::ofstream(blocked) << "file";
@@ -91,6 +114,8 @@ TEST_F(SettingsFile, GarbageOrHugeFilesReadAsMissingKeys) {
     EXPECT_EQ(read("AUTO"), "ERROR");
     write("[MUSIC]\r\nAUTO=1\r\n" + std::string(size_t{5} << 20, 'x'));
     EXPECT_EQ(read("AUTO"), "ERROR");
+    EXPECT_FALSE(writeSetting("0", "AUTO", "MUSIC", path())) << "a file not read whole is kept";
+    EXPECT_EQ(contents().size(), (size_t{5} << 20) + 17);
 }
 
 }  // namespace
