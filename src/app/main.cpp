@@ -1,13 +1,16 @@
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QStyleFactory>
+#include <cstdlib>
 
 #include "app/DataFolder.h"
 #include "app/DesktopLauncher.h"
 #include "app/Dialogs.h"
 #include "app/ExitSignals.h"
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 #include "playback/MediaEngine.h"
 #include "volume/Mixer.h"
 
@@ -18,16 +21,30 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
 
-    melvo::QtDialogs dialogs;
-    const auto media = melvo::makeMediaEngine();
-    const auto mixer = melvo::makeSystemMixer();
-    melvo::QtDesktopLauncher launcher;
     // The data files stay beside the program when it runs from where it was
     // built; an installed program, or one in a folder the user cannot write,
     // keeps them in the user's data folder.
     const QString dataFolder =
         melvo::chooseDataFolder(QApplication::applicationDirPath(),
                                 QStringLiteral(MELVO_INSTALLED_BINDIR), melvo::userDataFolder());
+
+    // One jukebox per data folder: a later start hands its files to the
+    // running one and ends. QApplication has taken its own options from argv.
+    const QByteArrayList songFiles = melvo::fileArguments(argc, argv);
+    melvo::SingleInstance instance(dataFolder);
+    switch (instance.start(songFiles)) {
+        case melvo::SingleInstance::Role::Primary:
+            break;
+        case melvo::SingleInstance::Role::HandedOver:
+            return EXIT_SUCCESS;
+        case melvo::SingleInstance::Role::NoAnswer:
+            return EXIT_FAILURE;
+    }
+
+    melvo::QtDialogs dialogs;
+    const auto media = melvo::makeMediaEngine();
+    const auto mixer = melvo::makeSystemMixer();
+    melvo::QtDesktopLauncher launcher;
     melvo::MainWindow window(dataFolder, {dialogs, *media, *mixer, launcher});
     dialogs.setParent(&window);
 
@@ -37,7 +54,23 @@ int main(int argc, char** argv) {
     melvo::runOnTerminationSignals(&window, [&window] { window.Command3_Click(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window] { window.Command3_Click(); });
+    // Songs named on the command line, of this start or of a later one, are
+    // added as dropped files are; a later start also brings the window up.
+    const auto addSongs = [&window](const QByteArrayList& files) {
+        QStringList names;
+        for (const QByteArray& file : files) names << QFile::decodeName(file);
+        if (!names.isEmpty()) window.AddDroppedSongs(names);
+    };
+    QObject::connect(&instance, &melvo::SingleInstance::openRequested, &window,
+                     [&window, &addSongs](const QByteArrayList& files) {
+                         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+                         window.show();
+                         window.raise();
+                         window.activateWindow();
+                         addSongs(files);
+                     });
     window.Form_Load();
     window.show();
+    addSongs(songFiles);
     return QApplication::exec();
 }
