@@ -14,7 +14,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -135,7 +134,7 @@ SingleInstance::Role SingleInstance::start(const QByteArrayList& files,
             listen();
             return Role::Primary;
         }
-        if (handOver(files, static_cast<int>(deadline.remainingTime()))) return Role::HandedOver;
+        if (handOver(files, deadline)) return Role::HandedOver;
         if (deadline.hasExpired()) break;
         // The holder is starting (not listening yet) or ending (lock not yet released).
         QThread::msleep(50);
@@ -182,10 +181,9 @@ void SingleInstance::listen() {
     writeHolder(lockFd_, socketPath);
 }
 
-bool SingleInstance::handOver(const QByteArrayList& files, int waitMs) {
+bool SingleInstance::handOver(const QByteArrayList& files, const QDeadlineTimer& deadline) {
     const QString socketPath = readHolder(lockFd_).socketPath;
     if (socketPath.isEmpty()) return false;
-    const QDeadlineTimer deadline(std::max(waitMs, 0));
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) return false;

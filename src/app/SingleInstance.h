@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -53,7 +54,7 @@ class SingleInstance : public QObject {
   private:
     bool tryLock();
     void listen();
-    bool handOver(const QByteArrayList& files, int waitMs);
+    bool handOver(const QByteArrayList& files, const QDeadlineTimer& deadline);
     void receive(QLocalSocket* socket);
 
     QString dataFolder_;
