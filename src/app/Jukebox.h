@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "library/SongListFile.h"
 #include "library/SongStore.h"
 #include "playback/MediaEngine.h"
 #include "volume/Mixer.h"
@@ -42,10 +43,10 @@ class Jukebox : public QObject {
     // ---- Song entries (library) ----
     SongStore& entries() { return entries_; }
     const SongStore& entries() const { return entries_; }
-    // Reads the song list file into the entries; answers the paths of the
-    // songs that are missing, in file order. Sets noSongsNotice when the file
-    // held no songs.
-    std::vector<std::string> loadSongList();
+    // Reads the song list file into the entries; answers how that went, with
+    // the paths of the songs that are missing. Sets noSongsNotice when the file
+    // held no songs. A file that could not be read whole is never written.
+    SongListLoad loadSongList();
     // Writes the song list file, when it was loaded; 0, or the errno of the failure.
     int saveSongList();
     // Appends entries with the initial volume; emits songsAdded.

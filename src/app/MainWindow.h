@@ -3,10 +3,12 @@
 // subsystem are defined in that subsystem's folder.
 #pragma once
 
+#include <QByteArrayList>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/Jukebox.h"
 
@@ -18,6 +20,7 @@ class QScrollBar;
 class QSlider;
 class QTimer;
 class QTreeView;
+class QUrl;
 
 namespace melvo {
 
@@ -98,8 +101,15 @@ class MainWindow : public QMainWindow {
     void onSongListDoubleClicked();
     void onAddSongButtonClicked();
     void onDeleteSongButtonClicked();
-    // Files dropped on the list: the MP3 files among them are added at the end, in order.
-    void addDroppedSongs(const QStringList& files);
+    // Adds the existing MP3 files among paths (file-system bytes) at the end
+    // of the list, in order, refusing with a message a name the list cannot
+    // hold; answers how many were added.
+    int addSongFiles(const std::vector<std::string>& paths);
+    // Files dropped on the list: added as the add button adds, while it works.
+    void addDroppedSongs(const QList<QUrl>& urls);
+    // Files handed in from outside (the command line, a later start): added
+    // once start-up has finished.
+    void openSongFiles(const QByteArrayList& files);
     void scrollToSelectedSong();
     // The selected row of songListView, counted from 0; -1 when none.
     int selectedRow() const;
@@ -121,7 +131,9 @@ class MainWindow : public QMainWindow {
     void onShowLyricsMenuItemTriggered();
     void onHideLyricsMenuItemTriggered();
     void onRegisterLyricsMenuItemTriggered();
-    void prepareLyricsEditor();
+    // Loads the chosen song's lyrics into the editor; false when they are too
+    // long to edit whole, which the user is told.
+    bool prepareLyricsEditor();
 
     // ---- Volume (volume) ----
     // Opens the mixer, telling the user when that fails, and fits the volume
@@ -201,6 +213,8 @@ class MainWindow : public QMainWindow {
     void showPosition(double seconds, MediaMode mode);
 
     QString dataFolder_;
+    bool startedUp_ = false;
+    std::vector<std::string> heldSongFiles_;  // handed in before start-up finished
     bool exitStarted_ = false;
     bool updatingPositionBar_ = false;  // a move of the bar by the program, not a seek
 };

@@ -8,6 +8,7 @@
 
 #include "app/MainWindow.h"
 #include "common/Numbers.h"
+#include "common/TextFile.h"
 #include "settings/Settings.h"
 #include "volume/SliderClicks.h"
 #include "volume/VolumeWindow.h"
@@ -24,6 +25,8 @@ int displayFlag(const std::string& text) { return leadingNumber(text) != 0 ? 1 :
 // Reads the settings and the song list and sets the controls. The timers
 // start only at its end, so nothing plays or pops up behind a start-up message.
 void MainWindow::startUp() {
+    // Temporary files of a save that was cut short (a kill, a power cut).
+    removeLeftoverTemporaryFiles(dataFolder_.toStdString());
     openMixer();
 
     lyricsDisplaySetting = readSetting("KASI_DISPLAY", kSettingsSection, jukebox.settingsPath());
@@ -43,18 +46,20 @@ void MainWindow::startUp() {
 
     if (jukebox.entries().count() == 0) {
         showNoSongsControls();
-        return;
-    }
-    manualPlayMenuItem->setChecked(!jukebox.autoPlayOn());
-    autoPlayMenuItem->setChecked(jukebox.autoPlayOn());
-    if (jukebox.autoPlayOn()) {
-        showAutoIdleControls();
     } else {
-        showManualIdleControls();
+        manualPlayMenuItem->setChecked(!jukebox.autoPlayOn());
+        autoPlayMenuItem->setChecked(jukebox.autoPlayOn());
+        if (jukebox.autoPlayOn()) {
+            showAutoIdleControls();
+        } else {
+            showManualIdleControls();
+        }
+        songListView->setAllColumnsShowFocus(true);
+        jukebox.entries().setCurrent(0);
+        jukebox.beginAutoPlaySupervision();
     }
-    songListView->setAllColumnsShowFocus(true);
-    jukebox.entries().setCurrent(0);
-    jukebox.beginAutoPlaySupervision();
+    startedUp_ = true;
+    openSongFiles({});  // what was handed in meanwhile
 }
 
 void MainWindow::exitProgram() {

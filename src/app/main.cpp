@@ -2,12 +2,14 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QStyleFactory>
+#include <cstdlib>
 
 #include "app/DataFolder.h"
 #include "app/DesktopLauncher.h"
 #include "app/Dialogs.h"
 #include "app/ExitSignals.h"
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 #include "app/Translations.h"
 #include "playback/MediaEngine.h"
 #include "volume/Mixer.h"
@@ -20,16 +22,30 @@ int main(int argc, char** argv) {
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
     melvo::installJapaneseTranslations(app);
 
-    melvo::QtDialogs dialogs;
-    const auto media = melvo::makeMediaEngine();
-    const auto mixer = melvo::makeSystemMixer();
-    melvo::QtDesktopLauncher launcher;
     // The data files stay beside the program when it runs from where it was
     // built; an installed program, or one in a folder the user cannot write,
     // keeps them in the user's data folder.
     const QString dataFolder =
         melvo::chooseDataFolder(QApplication::applicationDirPath(),
                                 QStringLiteral(MELVO_INSTALLED_BINDIR), melvo::userDataFolder());
+
+    // One jukebox per data folder: a later start hands its files to the
+    // running one and ends. QApplication has taken its own options from argv.
+    const QByteArrayList songFiles = melvo::fileArguments(argc, argv);
+    melvo::SingleInstance instance(dataFolder);
+    switch (instance.start(songFiles)) {
+        case melvo::SingleInstance::Role::Primary:
+            break;
+        case melvo::SingleInstance::Role::HandedOver:
+            return EXIT_SUCCESS;
+        case melvo::SingleInstance::Role::NoAnswer:
+            return EXIT_FAILURE;
+    }
+
+    melvo::QtDialogs dialogs;
+    const auto media = melvo::makeMediaEngine();
+    const auto mixer = melvo::makeSystemMixer();
+    melvo::QtDesktopLauncher launcher;
     melvo::MainWindow window(dataFolder, {dialogs, *media, *mixer, launcher});
     dialogs.setParent(&window);
 
@@ -39,7 +55,18 @@ int main(int argc, char** argv) {
     melvo::runOnTerminationSignals(&window, [&window] { window.exitProgram(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window] { window.exitProgram(); });
+    // Songs named on the command line, of this start or of a later one, are
+    // added as dropped files are; a later start also brings the window up.
+    QObject::connect(&instance, &melvo::SingleInstance::openRequested, &window,
+                     [&window](const QByteArrayList& files) {
+                         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+                         window.show();
+                         window.raise();
+                         window.activateWindow();
+                         window.openSongFiles(files);
+                     });
     window.startUp();
     window.show();
+    window.openSongFiles(songFiles);
     return QApplication::exec();
 }

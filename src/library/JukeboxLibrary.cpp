@@ -1,49 +1,29 @@
 // The player core's song entries: the song list file, adding, deleting and
 // choosing entries, and the played marks of the current cycle.
-#include <QFileInfo>
-
 #include "app/Jukebox.h"
 #include "common/Numbers.h"
-#include "common/TextFile.h"
 #include "library/SongListFile.h"
 
 namespace melvo {
 
-std::vector<std::string> Jukebox::loadSongList() {
-    std::vector<std::string> missing;
-    const std::optional<std::string> text = readTextFile(songListPath());
-    songListLoaded_ =
-        text.has_value() || !QFileInfo::exists(QString::fromStdString(songListPath()));
-    if (!text || countFirstLineFields(*text) < 1) {
-        noSongsNotice = 1;
-        return missing;
-    }
-    std::vector<std::string> lines = splitCrLines(*text);
-    const std::string volume = blankLedNumber(initialVolume());
-    ExistingFiles existingFiles;
-    const FileTest exists = std::ref(existingFiles);
+SongListLoad Jukebox::loadSongList() {
+    SongListLoad load = loadSongListFile(songListPath(), blankLedNumber(initialVolume()));
+    songListLoaded_ = load.status != SongListLoad::Status::Refused;
+    if (load.heldNoSongs()) noSongsNotice = 1;
     const int first = entries_.count();
-    entries_.reserve(first + static_cast<int>(lines.size()));
-    for (std::string& line : lines) {
-        if (line.empty()) continue;  // hand-edited files may hold empty lines
-        if (std::optional<std::string> entry = songEntryForLine(line, volume, exists)) {
-            entries_.append(std::move(*entry));
-        } else {
-            missing.emplace_back(entryPath(line));
-        }
-    }
+    entries_.reserve(first + static_cast<int>(load.entries.size()));
+    for (std::string& entry : load.entries) entries_.append(std::move(entry));
+    load.entries.clear();
     played_.resize(static_cast<size_t>(entries_.count()), false);
     std::vector<std::string> paths;
     paths.reserve(static_cast<size_t>(entries_.count() - first));
     for (int i = first; i < entries_.count(); ++i) paths.emplace_back(entryPath(entries_.entry(i)));
     emit songsAdded(paths);
-    return missing;
+    return load;
 }
 
 int Jukebox::saveSongList() {
-    if (!songListLoaded_) return 0;
-    int error = 0;
-    return writeFileAtomically(songListPath(), songListText(entries_), &error) ? 0 : error;
+    return songListLoaded_ ? saveSongListFile(songListPath(), entries_) : 0;
 }
 
 void Jukebox::addSongs(const std::vector<std::string>& paths) {

@@ -1,12 +1,13 @@
 // The song list: its file, the list view and its editing.
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 #include <cerrno>
 #include <cstring>
 
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "common/Numbers.h"
+#include "common/FileNames.h"
 #include "common/TextFile.h"
 #include "library/SongListFile.h"
 #include "library/SongListModel.h"
@@ -18,10 +19,6 @@ namespace {
 const QString kMissingSong = QStringLiteral("ファイルは存在しません。確認してください！");
 const QString kChooseMp3 = QStringLiteral("ＭＰ３のデータを選択してください");
 const QString kReallyDelete = QStringLiteral("ほんとうに削除しますか");
-
-QString qText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Why a file could not be written, in the user's words where the cause is a
 // common one, else the system's own text.
@@ -48,15 +45,21 @@ QString saveFailureReason(int error) {
 }
 
 // Only names with ".mp3" or ".MP3" in them count as songs, wherever it stands.
-bool looksLikeMp3(const QString& name) {
-    return name.contains(QStringLiteral(".MP3")) || name.contains(QStringLiteral(".mp3"));
+bool looksLikeMp3(std::string_view name) {
+    return name.find(".MP3") != std::string_view::npos ||
+           name.find(".mp3") != std::string_view::npos;
 }
 
 }  // namespace
 
 void MainWindow::loadSongList() {
-    for (const std::string& path : jukebox.loadSongList()) {
-        services.dialogs.message(qText(path) + kMissingSong);
+    const SongListLoad load = jukebox.loadSongList();
+    if (load.status == SongListLoad::Status::Refused) {
+        services.dialogs.message(
+            QString::fromStdString(refusedSongListMessage(jukebox.songListPath(), load.error)));
+    }
+    for (const std::string& path : load.missing) {
+        services.dialogs.message(displayPath(path) + kMissingSong);
     }
 }
 
@@ -85,25 +88,46 @@ void MainWindow::onSongListDoubleClicked() {
 void MainWindow::onAddSongButtonClicked() {
     const QString pattern = QStringLiteral("*.mp3");
     const QString chosen = services.dialogs.openFile(pattern, pattern);
-    if (chosen.isEmpty() || chosen == pattern || !looksLikeMp3(chosen)) {
+    const std::optional<std::string> path =
+        chosen == pattern ? std::nullopt : pathFromQString(chosen);
+    if (!path || !looksLikeMp3(*path)) {
         services.dialogs.message(kChooseMp3);
         return;
     }
-    jukebox.addSongs({chosen.toStdString()});
-    showSongAddedControls();
+    if (addSongFiles({*path}) > 0) showSongAddedControls();
 }
 
-void MainWindow::addDroppedSongs(const QStringList& files) {
+int MainWindow::addSongFiles(const std::vector<std::string>& paths) {
+    std::vector<std::string> songs;
+    for (const std::string& path : paths) {
+        if (!looksLikeMp3(path) || !fileExists(path)) continue;
+        if (!canBeListed(path)) {
+            services.dialogs.message(QString::fromStdString(unlistableSongMessage(path)));
+            continue;
+        }
+        songs.push_back(path);
+    }
+    jukebox.addSongs(songs);
+    return static_cast<int>(songs.size());
+}
+
+void MainWindow::addDroppedSongs(const QList<QUrl>& urls) {
     // Dropping stands for the add button, so it works only while that button does.
     if (!addSongButton->isEnabled()) return;
     std::vector<std::string> paths;
-    for (const QString& file : files) {
-        std::string path = file.toStdString();
-        if (looksLikeMp3(file) && fileExists(path)) paths.push_back(std::move(path));
+    for (const QUrl& url : urls) {
+        if (std::optional<std::string> path = pathFromUrl(url)) paths.push_back(std::move(*path));
     }
-    if (paths.empty()) return;
-    jukebox.addSongs(paths);
-    showSongAddedControls();
+    if (addSongFiles(paths) > 0) showSongAddedControls();
+}
+
+// Files handed in from outside arrive at any time; those that come while
+// start-up still runs (a start-up message is open) wait for its end.
+void MainWindow::openSongFiles(const QByteArrayList& files) {
+    for (const QByteArray& file : files) heldSongFiles_.push_back(file.toStdString());
+    if (!startedUp_) return;
+    const std::vector<std::string> paths = std::exchange(heldSongFiles_, {});
+    if (addSongFiles(paths) > 0 && addSongButton->isEnabled()) showSongAddedControls();
 }
 
 void MainWindow::onDeleteSongButtonClicked() {
@@ -122,9 +146,8 @@ void MainWindow::followLibrary() {
         songRows->removeSong(index);
         selectRow(-1);  // no row is chosen until the user clicks one
     });
-    connect(&jukebox, &Jukebox::songChosen, this, [this](const std::string& path) {
-        songPathLabel->setText(QString::fromStdString(path));
-    });
+    connect(&jukebox, &Jukebox::songChosen, this,
+            [this](const std::string& path) { songPathLabel->setText(displayPath(path)); });
     connect(&jukebox, &Jukebox::playedMarkChanged, songRows, &SongListModel::setPlayed);
     connect(&jukebox, &Jukebox::playedMarksCleared, songRows, &SongListModel::clearPlayed);
     connect(songRows, &SongListModel::playedMarkToggled, &jukebox, &Jukebox::setPlayed);

@@ -1,6 +1,7 @@
 #include "library/SongListFile.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -149,12 +150,22 @@ SongListLoad loadSongListFile(const std::string& path, std::string_view initialV
 
 std::string songListBackupPath(const std::string& path) { return path + ".bak"; }
 
+namespace {
+
+// What to tell when the list file's place holds something that is no regular file.
+int notRegularFileError(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+}
+
+}  // namespace
+
 int saveSongListFile(const std::string& path, const SongStore& store) {
     const std::string text = songListText(store);
     const FileRead old = readRegularFile(path);
     if (old.status == FileRead::Status::Read && old.bytes == text) return 0;
     if (old.status == FileRead::Status::NotRegular || old.status == FileRead::Status::Failed)
-        return old.error ? old.error : EINVAL;
+        return old.error ? old.error : notRegularFileError(path);
     int error = 0;
     if (old.status == FileRead::Status::Read &&
         !writeFileAtomically(songListBackupPath(path), old.bytes, &error))

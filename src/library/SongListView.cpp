@@ -28,12 +28,8 @@ class SongDropFilter : public QObject {
             }
             case QEvent::Drop: {
                 auto* drop = static_cast<QDropEvent*>(event);
-                QStringList files;
-                for (const QUrl& url : drop->mimeData()->urls()) {
-                    if (url.isLocalFile()) files.push_back(url.toLocalFile());
-                }
                 drop->acceptProposedAction();
-                window_->addDroppedSongs(files);
+                window_->addDroppedSongs(drop->mimeData()->urls());
                 return true;
             }
             default:

@@ -6,6 +6,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "common/FileNames.h"
 #include "lyrics/LyricsEditor.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/LyricsWindow.h"
@@ -41,7 +42,7 @@ void showLyrics(MainWindow& main, bool onRequest) {
     const std::string path = main.jukebox.chosenPath();
     main.setLyricsWindowTitle(path);
     LyricsWindow* window = ensureLyricsWindow(main);
-    window->songPathLabel->setText(QString::fromStdString(path));
+    window->songPathLabel->setText(displayPath(path));
 
     const std::optional<std::string> lyricsFile = lyricsFileFor(path);
     if (!lyricsFile) {
@@ -87,7 +88,7 @@ void MainWindow::showLyricsForCurrentSong() {
 void MainWindow::showLyricsOnRequest() { showLyrics(*this, true); }
 
 void MainWindow::setLyricsWindowTitle(const std::string& path) {
-    ensureLyricsWindow(*this)->setWindowTitle(QString::fromStdString(lyricsTitleFor(path)));
+    ensureLyricsWindow(*this)->setWindowTitle(displayPath(lyricsTitleFor(path)));
 }
 
 void MainWindow::onShowLyricsButtonClicked() { showLyricsOnRequest(); }
@@ -103,7 +104,10 @@ void MainWindow::onRegisterLyricsMenuItemTriggered() {
     }
     QPointer<LyricsEditor> editor = ensureLyricsEditor(*this);
     editor->lyricsBox->clear();
-    prepareLyricsEditor();
+    if (!prepareLyricsEditor()) {
+        editor->close();  // saving part of the lyrics would lose the rest
+        return;
+    }
     lyricsEditorOpen = 1;
     // The editor opens also when the song path was refused: the user sees why.
     if (!editor) return;
@@ -111,20 +115,24 @@ void MainWindow::onRegisterLyricsMenuItemTriggered() {
     editor->show();
 }
 
-void MainWindow::prepareLyricsEditor() {
+bool MainWindow::prepareLyricsEditor() {
     LyricsEditor* editor = ensureLyricsEditor(*this);
     lyricsEditTarget = jukebox.chosenPath();
-    editor->songPathLabel->setText(QString::fromStdString(lyricsEditTarget));
+    editor->songPathLabel->setText(displayPath(lyricsEditTarget));
     const std::optional<std::string> stem = lyricsStem(lyricsEditTarget);
     if (!stem) {
         services.dialogs.message("曲名を確認してください" + editor->songPathLabel->text());
-        return;
+        return true;
     }
     lyricsEditTarget = *stem;
     // No lyrics file yet: the editor starts empty, without a message.
-    if (const std::optional<std::string> text = readLyricsText(*stem + ".txt")) {
-        editor->setLyrics(*text);
+    const std::optional<Lyrics> lyrics = readLyrics(*stem + ".txt");
+    if (lyrics && lyrics->cut) {
+        services.dialogs.message(kLyricsTooLongToEdit + displayPath(*stem + ".txt"));
+        return false;
     }
+    if (lyrics) editor->setLyrics(lyrics->text);
+    return true;
 }
 
 }  // namespace melvo

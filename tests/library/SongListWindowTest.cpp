@@ -195,8 +195,8 @@ TEST_F(SongListWindow, AddingASong) {
     h.start();
     w().songPathLabel->setText("shown");
 
-    const std::vector<std::string> chosen = {h.path("new.mp3"), h.path("loud.MP3"),
-                                             h.path("odd.mp3.wav"), h.path("take.mp3,2"), a};
+    const std::vector<std::string> chosen = {song("new.mp3"), song("loud.MP3"),
+                                             song("odd.mp3.wav"), song("take.mp3,2"), a};
     for (const std::string& path : chosen) {
         h.dialogs.chosenFile = QString::fromStdString(path);
         w().onAddSongButtonClicked();
@@ -227,7 +227,7 @@ TEST_F(SongListWindow, NothingIsAddedWithoutAnMp3Name) {
     EXPECT_FALSE(w().playButton->isEnabled());
 
     // The first song added leaves the empty-list state.
-    h.dialogs.chosenFile = QString::fromStdString(h.path("a.mp3"));
+    h.dialogs.chosenFile = QString::fromStdString(song("a.mp3"));
     w().onAddSongButtonClicked();
     EXPECT_TRUE(w().playButton->isEnabled());
     EXPECT_TRUE(w().deleteSongButton->isEnabled());
