@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -155,6 +156,27 @@ TEST(Exit, TerminationSignalRunsTheExitStepsOnce) {
     }
     EXPECT_EQ(harness.programEnds, 1);
     EXPECT_EQ(harness.setting("RANDAM"), "1");
+}
+
+// A list file that cannot be read whole is reported and never overwritten;
+// the program's own left-over temporary files go, nothing else does.
+TEST(StartUp, RefusedListStaysAndLeftOverTemporaryFilesGo) {
+    WindowHarness harness;
+    const std::string list = harness.path("mvMP3.csv");
+    ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
+    harness.writeFile(".melvo-123.tmp", "half a list");
+    harness.writeFile("keep.tmp", "not ours");
+    MainWindow& window = harness.start();
+    ASSERT_FALSE(harness.dialogs.messages.empty());
+    EXPECT_TRUE(harness.dialogs.messages[0].contains("を読み込めませんでした"))
+        << harness.dialogs.messages[0].toStdString();
+    EXPECT_FALSE(harness.exists(".melvo-123.tmp"));
+    EXPECT_TRUE(harness.exists("keep.tmp"));
+    window.exitProgram();
+    EXPECT_EQ(harness.programEnds, 1);
+    struct stat info {};
+    ASSERT_EQ(::stat(list.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the list file was not replaced";
 }
 
 // Start-up messages wait for the user; meanwhile nothing may play, pop up or

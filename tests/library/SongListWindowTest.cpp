@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
+#include <fstream>
 
 #include "library/SongListModel.h"
 #include "support/WindowHarness.h"
@@ -195,8 +196,8 @@ TEST_F(SongListWindow, AddingASong) {
     h.start();
     w().songPathLabel->setText("shown");
 
-    const std::vector<std::string> chosen = {song("new.mp3"), song("loud.MP3"),
-                                             song("odd.mp3.wav"), song("take.mp3,2"), a};
+    const std::vector<std::string> chosen = {song("new.mp3"), song("loud.MP3"), song("odd.mp3.wav"),
+                                             song("take.mp3,2"), a};
     for (const std::string& path : chosen) {
         h.dialogs.chosenFile = QString::fromStdString(path);
         w().onAddSongButtonClicked();
@@ -378,6 +379,54 @@ TEST_F(SongListWindow, DroppedMp3FilesAreAddedInOrder) {
     w().addSongButton->setEnabled(false);
     drop(w().songListView->viewport(), data.get());
     EXPECT_EQ(w().jukebox.entries().count(), 2);
+}
+
+// A file name is bytes: one that is not UTF-8 travels unchanged from a drop
+// to the engine and into the list file; one the list cannot hold is refused.
+TEST_F(SongListWindow, DroppedNamesStayBytesFromTheDropToTheEngineAndTheFile) {
+    h.start();
+    w().show();
+    // Made by bytes: the harness's own helpers go through text.
+    const std::string latin1 = h.folder.path().toStdString() + "/caf\xE9.mp3";
+    const std::string broken = h.folder.path().toStdString() + "/two\rlines.mp3";
+    for (const std::string& path : {latin1, broken}) std::ofstream(path) << "ID3";
+    const auto data = std::make_unique<QMimeData>();
+    data->setUrls(
+        {QUrl::fromEncoded("file://" + QByteArray::fromStdString(latin1).toPercentEncoding("/")),
+         QUrl::fromEncoded("file://" + QByteArray::fromStdString(broken).toPercentEncoding("/"))});
+    drop(w().songListView->viewport(), data.get());
+
+    EXPECT_EQ(entries(), std::vector<std::string>{latin1});
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(h.dialogs.messages[0].contains("改行")) << h.dialogs.messages[0].toStdString();
+    EXPECT_EQ(rows().title(0), QString::fromUtf8("caf\xEF\xBF\xBD.mp3")) << "shown readably";
+
+    w().selectRow(0);
+    w().onSongListDoubleClicked();
+    EXPECT_TRUE(h.media.isOpen(latin1));
+    EXPECT_EQ(exitAndRead(), latin1 + "\r\n");
+}
+
+// Songs handed in by a later start wait while a start-up message is open,
+// then join the list.
+TEST(HandedInSongs, WaitForTheEndOfStartUp) {
+    WindowHarness h;
+    h.writeFile("a.mp3", "mp3");
+    h.writeFile("b.mp3", "mp3");
+    h.writeFile("mvMP3.csv", "/nowhere/gone.mp3\r\n");
+    int countDuringMessage = -1;
+    h.dialogs.whileShown = [&] {
+        h.window().openSongFiles({QByteArray::fromStdString(h.path("b.mp3"))});
+        countDuringMessage = h.window().jukebox.entries().count();
+    };
+    MainWindow& window = h.start();
+    EXPECT_EQ(countDuringMessage, 0);
+    h.dialogs.whileShown = nullptr;
+    window.openSongFiles({QByteArray::fromStdString(h.path("a.mp3")), "/nowhere/x.mp3"});
+    ASSERT_EQ(window.jukebox.entries().count(), 2);
+    EXPECT_EQ(window.jukebox.entries().entry(0), h.path("b.mp3"));
+    EXPECT_EQ(window.jukebox.entries().entry(1), h.path("a.mp3"));
+    EXPECT_TRUE(window.playButton->isEnabled());
 }
 
 }  // namespace
