@@ -161,6 +161,8 @@ class Jukebox : public QObject {
     void setMasterVolume(std::uint32_t value);
     void selectNextAutoPlaySong();
     void stepToSong(bool forward);
+    // Starts the position ticks again, and the supervisor when a pause rested it.
+    void goOnTicking();
     void clearPlayed();
 
     QString dataFolder_;
@@ -181,7 +183,9 @@ class Jukebox : public QObject {
     bool repeat_ = false;
     bool randomOrder_ = false;
     std::string autoPlayMode_ = "0";
-    bool autoPlayArmed_ = false;  // the supervisor's next tick starts the first song
+    bool autoPlayArmed_ = false;
+    bool supervisorResting_ = false;  // automatic play waits for a paused song  // the supervisor's
+                                      // next tick starts the first song
     bool outputFailureShown_ = false;
 
     std::string initialVolumeSetting_ = "6553";

@@ -78,10 +78,18 @@ void Jukebox::play() {
     emit songStarted(index);
 }
 
+// While a song is paused nothing ticks: the position is shown once, and the
+// supervisor of automatic play rests until the song goes on.
 void Jukebox::pause() {
     paused_ = true;
     emit songPaused();
     media_.pause(currentPath_);
+    positionTimer->stop();
+    if (autoPlayTimer->isActive()) {
+        autoPlayTimer->stop();
+        supervisorResting_ = true;
+    }
+    pollPosition();
 }
 
 bool Jukebox::resume() {
@@ -89,11 +97,18 @@ bool Jukebox::resume() {
     paused_ = false;
     emit songResumed();
     media_.resume(currentPath_);
+    goOnTicking();
     return true;
+}
+
+void Jukebox::goOnTicking() {
+    positionTimer->start();
+    if (std::exchange(supervisorResting_, false)) autoPlayTimer->start();
 }
 
 void Jukebox::stop() {
     autoPlayTimer->stop();
+    supervisorResting_ = false;
     positionTimer->stop();
     emit songStopped();
     closeSong(currentPath_);
@@ -105,12 +120,15 @@ void Jukebox::stop() {
 // goes on from there, also when the song was paused.
 void Jukebox::seek(int seconds) {
     media_.seek(currentPath_, static_cast<std::int64_t>(seconds) * 1000);
-    media_.play(currentPath_);
+    if (media_.play(currentPath_)) goOnTicking();
 }
 
+// Ticks stop once nothing is open any more: the tick after a song ended shows
+// the closed state, and the read-outs stay so.
 void Jukebox::pollPosition() {
     const MediaMode current = mode();
     emit positionChanged(position(), current);
+    if (current == MediaMode::Closed) positionTimer->stop();
     if (current != MediaMode::Stopped) return;
     // The close takes the playing mark off the entry; a restart does not put it back.
     closeSong(currentPath_);

@@ -15,8 +15,13 @@ namespace melvo {
 
 namespace {
 
+// Labels are redrawn only when what they show changes.
+void showText(QLabel* label, const QString& text) {
+    if (label->text() != text) label->setText(text);
+}
+
 void showSeconds(QLabel* label, double seconds) {
-    label->setText(QString::fromStdString(formatTenths(seconds)));
+    showText(label, QString::fromStdString(formatTenths(seconds)));
 }
 
 QString modeText(MediaMode mode) {
@@ -52,7 +57,7 @@ void MainWindow::showPosition(double seconds, MediaMode mode) {
                                                                 : roundHalfEven(seconds));
         updatingPositionBar_ = false;
     }
-    playModeLabel->setText(modeText(mode));
+    showText(playModeLabel, modeText(mode));
 }
 
 void MainWindow::onPlayButtonClicked() { jukebox.play(); }

@@ -138,6 +138,22 @@ TEST_F(Transport, SongEndWithoutRepeatClosesItAndLaterTicksShowNothing) {
     EXPECT_EQ(w->positionLabel->text(), "0.0");
     EXPECT_EQ(w->positionBar->value(), 0);
     EXPECT_EQ(w->playModeLabel->text(), "");
+    EXPECT_FALSE(w->jukebox.positionTimer->isActive()) << "no ticks that change nothing";
+}
+
+TEST_F(Transport, NothingTicksWhilePausedAndBothTimersGoOnAfterwards) {
+    addSongs({"/m/a.mp3"});
+    play(0);
+    w->jukebox.autoPlayTimer->start();
+    h.media.devices[song(0)].positionMs = 12'300;
+    w->onPauseButtonClicked();
+    EXPECT_EQ(w->positionLabel->text(), "12.3");
+    EXPECT_EQ(w->playModeLabel->text(), "PAUSED");
+    EXPECT_FALSE(w->jukebox.positionTimer->isActive());
+    EXPECT_FALSE(w->jukebox.autoPlayTimer->isActive());
+    w->onResumeButtonClicked();
+    EXPECT_TRUE(w->jukebox.positionTimer->isActive());
+    EXPECT_TRUE(w->jukebox.autoPlayTimer->isActive());
 }
 
 TEST_F(Transport, RepeatRestartsTheSongButLeavesItsRowUnmarked) {
