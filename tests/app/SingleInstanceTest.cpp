@@ -27,9 +27,9 @@ QByteArray readFile(const QString& path) {
 }
 
 // A copy of the program with its own data folder.
-class Jukebox {
+class ProgramCopy {
   public:
-    Jukebox() {
+    ProgramCopy() {
         const QByteArray copy = QFile::encodeName(program());
         // A hard link where the file systems allow it, else a copy.
         if (::link(MELVO_PROGRAM, copy.constData()) != 0) QFile::copy(MELVO_PROGRAM, program());
@@ -97,7 +97,7 @@ TEST(FileArguments, RelativeNamesAreTakenFromTheCurrentFolderAndBytesKept) {
 
 TEST(SingleInstance, LaterStartsHandTheirSongsToTheRunningJukeboxAndEnd) {
     if (!mixerOpens()) GTEST_SKIP() << "no ALSA mixer opens";
-    Jukebox jukebox;
+    ProgramCopy jukebox;
     QTemporaryDir music;
     for (const char* name : {"first.mp3", "second.mp3"}) {
         ASSERT_TRUE(QFile::copy(MELVO_FIXTURE_DIR "/tone440.mp3", music.filePath(name)));
@@ -122,7 +122,7 @@ TEST(SingleInstance, LaterStartsHandTheirSongsToTheRunningJukeboxAndEnd) {
 }
 
 TEST(SingleInstance, LockOfAKilledJukeboxDoesNotBlockTheNextStart) {
-    Jukebox jukebox;
+    ProgramCopy jukebox;
     const auto killed = jukebox.run({});
     ASSERT_TRUE(jukebox.holdsFolder(*killed));
     killed->kill();  // SIGKILL: lock file and socket file stay behind
@@ -137,13 +137,13 @@ TEST(SingleInstance, LockOfAKilledJukeboxDoesNotBlockTheNextStart) {
 }
 
 TEST(SingleInstance, JukeboxesOnTwoDataFoldersRunSideBySide) {
-    Jukebox one;
-    Jukebox two;
+    ProgramCopy one;
+    ProgramCopy two;
     const auto first = one.run({});
     const auto second = two.run({});
     EXPECT_TRUE(one.holdsFolder(*first));
     EXPECT_TRUE(two.holdsFolder(*second));
-    const auto socketOf = [](const Jukebox& jukebox) {
+    const auto socketOf = [](const ProgramCopy& jukebox) {
         return readFile(jukebox.file(kInstanceLockFileName)).split('\n').value(1);
     };
     EXPECT_NE(socketOf(one), socketOf(two));
@@ -155,7 +155,7 @@ TEST(SingleInstance, JukeboxesOnTwoDataFoldersRunSideBySide) {
 }
 
 TEST(SingleInstance, HungJukeboxMakesTheLaterStartFailWithoutStartingASecondOne) {
-    Jukebox jukebox;
+    ProgramCopy jukebox;
     const auto hung = jukebox.run({});
     ASSERT_TRUE(jukebox.holdsFolder(*hung));
     const auto pid = static_cast<pid_t>(hung->processId());

@@ -18,30 +18,16 @@
 #include "library/SongListFile.h"
 #include "lyrics/LyricsFile.h"
 #include "settings/Settings.h"
+#include "support/ByteFolder.h"
 
 namespace melvo {
 namespace {
 
-class FileSafety : public testing::Test {
+class FileSafety : public testing::Test, public test::ByteFolder {
   protected:
-    // Qt cannot remove names that are not UTF-8.
-    ~FileSafety() override { std::filesystem::remove_all(root); }
-    std::string path(const std::string& name) const { return root + "/" + name; }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream file(path(name), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
-    }
     bool isLink(const std::string& name) const {
         return std::filesystem::is_symlink(std::filesystem::path(path(name)));
     }
-
-    QTemporaryDir folder;
-    std::string root = folder.path().toStdString();
 };
 
 // Each of these would wait in open() for ever on a named pipe.

@@ -15,6 +15,7 @@
 
 #include "common/TextFile.h"
 #include "library/SongListFile.h"
+#include "support/ByteFolder.h"
 
 namespace melvo {
 namespace {
@@ -133,23 +134,11 @@ TEST(SongListFile, ExistingFilesSeesFilesAndLinksButNotFolders) {
 namespace melvo {
 namespace {
 
-class SongListFiles : public testing::Test {
+class SongListFiles : public testing::Test, public test::ByteFolder {
   protected:
     SongListFiles() {
         for (const char* name : {"a.mp3", "b.mp3", "曲.mp3", "テスト.mp3", "caf\xE9.mp3"})
             write(name, "x");
-    }
-    // Qt cannot remove names that are not UTF-8.
-    ~SongListFiles() override { std::filesystem::remove_all(root); }
-    std::string path(const std::string& name) const { return root + "/" + name; }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream file(path(name), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
     }
     // The text with every "D/" made the test folder, so lines name real files.
     std::string inFolder(std::string text) const {
@@ -167,9 +156,6 @@ class SongListFiles : public testing::Test {
         for (const std::string& entry : entries) store.append(entry);
         return store;
     }
-
-    QTemporaryDir folder;
-    std::string root = folder.path().toStdString();
 };
 
 TEST_F(SongListFiles, LinesOfEveryEndAndEncodingLoadAndSaveBackAsCrLfUtf8) {
