@@ -36,9 +36,8 @@ bool QtDialogs::askYesNo(const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-QString QtDialogs::openFile(const QString& filter, const QString& fileName) {
-    const QString chosen = QFileDialog::getOpenFileName(parent_, QString(), QString(), filter);
-    return chosen.isEmpty() ? fileName : chosen;
+QUrl QtDialogs::openFile(const QString& filter) {
+    return QFileDialog::getOpenFileUrl(parent_, QString(), QUrl(), filter);
 }
 
 }  // namespace melvo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 class QWidget;
 
@@ -18,9 +19,9 @@ class Dialogs {
     // A question with Yes and No buttons and the question icon; true for Yes.
     virtual bool askYesNo(const QString& text) = 0;
     // The file-open dialog for one existing file, showing files that match
-    // filter. Returns the chosen file's full path, or fileName unchanged when
-    // the user cancels.
-    virtual QString openFile(const QString& filter, const QString& fileName) = 0;
+    // filter. Returns the chosen file as a URL, which keeps the bytes of a name
+    // that is not UTF-8; an empty URL when the user cancels.
+    virtual QUrl openFile(const QString& filter) = 0;
 };
 
 // The real dialogs, as Qt message boxes and file dialogs over the given window.
@@ -30,7 +31,7 @@ class QtDialogs : public Dialogs {
     void setParent(QWidget* parent) { parent_ = parent; }
     void message(const QString& text, MessageIcon icon) override;
     bool askYesNo(const QString& text) override;
-    QString openFile(const QString& filter, const QString& fileName) override;
+    QUrl openFile(const QString& filter) override;
 
   private:
     QWidget* parent_;

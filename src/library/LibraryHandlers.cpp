@@ -86,11 +86,8 @@ void MainWindow::onSongListDoubleClicked() {
 }
 
 void MainWindow::onAddSongButtonClicked() {
-    const QString pattern = QStringLiteral("*.mp3");
-    const QString chosen = services.dialogs.openFile(pattern, pattern);
-    const std::optional<std::string> path =
-        chosen == pattern ? std::nullopt : pathFromQString(chosen);
-    if (!path || !looksLikeMp3(*path)) {
+    const std::optional<std::string> path = pathFromUrl(services.dialogs.openFile("*.mp3"));
+    if (!path || !looksLikeMp3(*path) || !fileExists(*path)) {
         services.dialogs.message(kChooseMp3);
         return;
     }

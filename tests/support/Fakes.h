@@ -28,9 +28,9 @@ class FakeDialogs : public Dialogs {
         questions.push_back(text);
         return answerYes;
     }
-    QString openFile(const QString& filter, const QString& fileName) override {
+    QUrl openFile(const QString& filter) override {
         fileFilters.push_back(filter);
-        return chosenFile ? *chosenFile : fileName;
+        return chosenFile ? QUrl::fromLocalFile(*chosenFile) : QUrl();
     }
 
     std::vector<QString> messages;
