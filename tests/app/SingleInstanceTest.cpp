@@ -16,62 +16,15 @@
 #include <string>
 
 #include "app/SingleInstance.h"
+#include "support/ProgramCopy.h"
 #include "volume/AlsaMixer.h"
 
 namespace melvo {
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A copy of the program with its own data folder.
-class ProgramCopy {
-  public:
-    ProgramCopy() {
-        const QByteArray copy = QFile::encodeName(program());
-        // A hard link where the file systems allow it, else a copy.
-        if (::link(MELVO_PROGRAM, copy.constData()) != 0) QFile::copy(MELVO_PROGRAM, program());
-    }
-
-    QString program() const { return folder.filePath(QStringLiteral("melvo")); }
-    QString file(const char* name) const { return folder.filePath(QLatin1String(name)); }
-
-    // Starts the program in workingFolder with arguments.
-    std::unique_ptr<QProcess> run(const QStringList& arguments,
-                                  const QString& workingFolder = QString()) const {
-        auto process = std::make_unique<QProcess>();
-        process->setWorkingDirectory(workingFolder.isEmpty() ? folder.path() : workingFolder);
-        process->start(program(), arguments);
-        EXPECT_TRUE(process->waitForStarted(5000));
-        return process;
-    }
-
-    // True once process holds the data folder and listens for later starts.
-    bool holdsFolder(QProcess& process, int timeoutMs = 15000) const {
-        const QByteArray pid = QByteArray::number(process.processId()) + '\n';
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < timeoutMs && process.state() == QProcess::Running) {
-            if (readFile(file(kInstanceLockFileName)).startsWith(pid)) return true;
-            QTest::qWait(20);
-        }
-        return false;
-    }
-
-    QTemporaryDir folder;
-};
-
-// A later start that ends by itself: its exit status, or -1 when it did not end.
-int exitStatusOf(QProcess& process, int timeoutMs = 10000) {
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
+using test::exitStatusOf;
+using test::ProgramCopy;
+using test::readFile;
 
 // Without a master volume a start-up message waits for OK and the jukebox
 // takes no songs; the hand-over itself works all the same.
