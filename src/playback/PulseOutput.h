@@ -1,0 +1,40 @@
+// A PulseAudio stream as the output (PipeWire serves the same protocol). The
+// server holds a second of sound, so it and this process wake a few times a
+// second; a held stream is corked, so the server mixes nothing for
+// it; a discarded stream is closed, so no old sound plays after a seek.
+#pragma once
+
+#include <memory>
+
+#include "playback/AudioOutput.h"
+
+struct pa_threaded_mainloop;
+struct pa_context;
+
+namespace melvo {
+
+// One connection to the user's sound server, with the thread that serves
+// every stream made on it.
+class PulseConnection {
+  public:
+    // Connects without starting a server; nullptr when none answers.
+    static std::shared_ptr<PulseConnection> connect();
+    ~PulseConnection();
+    PulseConnection(const PulseConnection&) = delete;
+    PulseConnection& operator=(const PulseConnection&) = delete;
+
+    // False once the server has gone away.
+    bool isUsable();
+    // A held output for stereo at the rate; its stream opens when it first runs.
+    static std::unique_ptr<AudioOutput> makeOutput(std::shared_ptr<PulseConnection> connection,
+                                                   SampleSource& source, long rate);
+
+  private:
+    PulseConnection() = default;
+
+    friend class PulseOutput;
+    pa_threaded_mainloop* loop_ = nullptr;
+    pa_context* context_ = nullptr;
+};
+
+}  // namespace melvo
