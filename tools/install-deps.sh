@@ -9,8 +9,9 @@ packages=(
   fonts-noto-cjk
 )
 if [ "${1:-}" = "--test" ]; then
-  # Fixture generation, a real sound server with a null sink, a real X display.
-  packages+=(lame sox mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth)
+  # Fixture generation, a real sound server with a null sink, a real X display
+  # (xdotool: the playback benchmark clicks the pause button).
+  packages+=(lame sox mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool)
 fi
 
 missing=()
