@@ -66,6 +66,9 @@ class PulseOutput final : public AudioOutput {
             }
             return;
         }
+        if (stream_ != nullptr && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) {
+            closeStream();  // the server went away: try anew, or end the song
+        }
         if (stream_ == nullptr) {
             openStream();
             return;  // the server asks for the first samples once the stream is ready
