@@ -27,11 +27,11 @@ class SampleSource {
 class AudioOutput {
   public:
     virtual ~AudioOutput() = default;
-    // Starts or goes on playing (true), or holds the sound where it is
-    // (false). A held output makes the sound server do nothing for it.
-    virtual void setRunning(bool running) = 0;
-    // Drops everything queued and not yet heard and holds the output; the
-    // heard count starts again from zero.
+    // Starts playing, or goes on after the end of the source.
+    virtual void start() = 0;
+    // Stops at once, dropping everything queued and not yet heard; the heard
+    // count starts again from zero. The sound server then does no work for
+    // this output until it starts again.
     virtual void discard() = 0;
     // Sample frames heard since the output was made or last discarded.
     virtual std::int64_t heardFrames() = 0;

@@ -58,14 +58,8 @@ class PulseOutput final : public AudioOutput {
         closeStream();
     }
 
-    void setRunning(bool running) override {
+    void start() override {
         LoopLock lock(connection_->loop_);
-        if (!running) {
-            if (stream_ != nullptr) {
-                forget(pa_stream_cork(stream_, 1, nullptr, nullptr));
-            }
-            return;
-        }
         if (stream_ != nullptr && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) {
             closeStream();  // the server went away: try anew, or end the song
         }

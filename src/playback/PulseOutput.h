@@ -1,7 +1,8 @@
 // A PulseAudio stream as the output (PipeWire serves the same protocol). The
 // server holds a second of sound, so it and this process wake a few times a
-// second; a held stream is corked, so the server mixes nothing for
-// it; a discarded stream is closed, so no old sound plays after a seek.
+// second. A discarded stream is closed, so no old sound plays after a pause
+// or a seek and the server does no work for it; one that has played out is
+// corked.
 #pragma once
 
 #include <memory>
@@ -25,7 +26,7 @@ class PulseConnection {
 
     // False once the server has gone away.
     bool isUsable();
-    // A held output for stereo at the rate; its stream opens when it first runs.
+    // An output for stereo at the rate; its stream opens when it starts.
     static std::unique_ptr<AudioOutput> makeOutput(std::shared_ptr<PulseConnection> connection,
                                                    SampleSource& source, long rate);
 

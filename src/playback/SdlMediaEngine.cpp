@@ -109,9 +109,12 @@ class PlaybackDevice final : public SampleSource {
                              [this] { return ringFrames_ > 0 || decoderDone_ || quit_; });
             state_ = State::Playing;
         }
-        output_->setRunning(true);
+        output_->start();
     }
 
+    // The output is closed, so that neither this process nor the sound
+    // server works while paused; the resume decodes on from where the
+    // listener stopped hearing.
     void pause() {
         {
             std::lock_guard lock(mutex_);
@@ -119,13 +122,14 @@ class PlaybackDevice final : public SampleSource {
                 return;
             }
         }
-        output_->setRunning(false);
         const std::int64_t heard = output_->heardFrames();
-        std::lock_guard lock(mutex_);
-        if (state_ == State::Playing) {
-            held_ = std::max(held_, start_ + std::min(heard, pulled_));
-            state_ = State::Paused;
+        output_->discard();
+        std::int64_t position = 0;
+        {
+            std::lock_guard lock(mutex_);
+            position = std::max(held_, start_ + std::min(heard, pulled_));
         }
+        restartAt(position, State::Paused);
     }
 
     void resume() {
@@ -136,7 +140,7 @@ class PlaybackDevice final : public SampleSource {
             }
             state_ = State::Playing;
         }
-        output_->setRunning(true);
+        output_->start();
     }
 
     void seek(std::int64_t milliseconds) {
@@ -147,23 +151,7 @@ class PlaybackDevice final : public SampleSource {
         if (output_ != nullptr) {
             output_->discard();
         }
-        {
-            std::lock_guard lock(mutex_);
-            state_ = State::Stopped;
-            seekTarget_ = target;
-            start_ = held_ = target;
-            pulled_ = 0;
-            ringStart_ = ringFrames_ = 0;
-            decoderDone_ = false;
-            starved_ = false;
-            ++generation_;
-        }
-        wake_.notify_all();
-        if (!worker_.joinable()) {
-            decoder_->seek(target);
-            std::lock_guard lock(mutex_);
-            seekTarget_.reset();
-        }
+        restartAt(target, State::Stopped);
     }
 
     Pulled pull(std::int16_t* out, std::size_t maxFrames) override {
@@ -205,6 +193,28 @@ class PlaybackDevice final : public SampleSource {
 
   private:
     enum class State { Stopped, Playing, Paused, Ended };
+
+    // Empties the ring and has the worker decode on from the sample frame,
+    // in the given state; the output must have been discarded.
+    void restartAt(std::int64_t frame, State state) {
+        {
+            std::lock_guard lock(mutex_);
+            state_ = state;
+            seekTarget_ = frame;
+            start_ = held_ = frame;
+            pulled_ = 0;
+            ringStart_ = ringFrames_ = 0;
+            decoderDone_ = false;
+            starved_ = false;
+            ++generation_;
+        }
+        wake_.notify_all();
+        if (!worker_.joinable()) {
+            decoder_->seek(frame);
+            std::lock_guard lock(mutex_);
+            seekTarget_.reset();
+        }
+    }
 
     std::size_t freeFrames() const { return ring_.size() / kChannels - ringFrames_; }
 

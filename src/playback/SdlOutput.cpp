@@ -34,7 +34,7 @@ std::unique_ptr<SdlOutput> SdlOutput::open(SampleSource& source, long rate, std:
 
 SdlOutput::~SdlOutput() { SDL_CloseAudioDevice(device_); }
 
-void SdlOutput::setRunning(bool running) { SDL_PauseAudioDevice(device_, running ? 0 : 1); }
+void SdlOutput::start() { SDL_PauseAudioDevice(device_, 0); }
 
 void SdlOutput::discard() {
     SDL_PauseAudioDevice(device_, 1);

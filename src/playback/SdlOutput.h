@@ -21,7 +21,7 @@ class SdlOutput final : public AudioOutput {
     SdlOutput(const SdlOutput&) = delete;
     SdlOutput& operator=(const SdlOutput&) = delete;
 
-    void setRunning(bool running) override;
+    void start() override;
     void discard() override;
     std::int64_t heardFrames() override;
 

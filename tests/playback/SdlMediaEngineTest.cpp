@@ -405,7 +405,7 @@ class WhatIsHeard : public ::testing::TestWithParam<HearingCase> {};
 // After a pause nothing more of the song is heard until the resume, which
 // goes on from there: nothing lost, nothing twice. After a seek no old sound
 // is heard: the output's queue is dropped, and the position starts moving
-// from the new place. A paused stream makes the sound server mix nothing.
+// from the new place. While paused no stream plays on the sound server.
 TEST_P(WhatIsHeard, PauseAndSeekAreHeardAtOnce) {
     const HearingCase& row = GetParam();
     if (row.server && !privateSoundServer()) {
