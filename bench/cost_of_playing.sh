@@ -152,8 +152,8 @@ done | head -n 1)
 height=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { split($2, s, "x"); print s[2] }')
 xdotool mousemove --window "$window" 145 $((height - 395 + 105)) click 1
 sleep 2
-corked=$(pactl list sink-inputs | awk '/Corked/ { print $2 }' | paste -sd, -)
-measure "melvo, paused (stream corked: ${corked:-no stream})" melvo="$melvo" server="$server" X="$xserver"
+streams=$(pactl list short sink-inputs | wc -l)
+measure "melvo, paused ($streams streams open)" melvo="$melvo" server="$server" X="$xserver"
 # Resume with the resume button beside it.
 xdotool mousemove --window "$window" 243 $((height - 395 + 105)) click 1
 sleep 2
