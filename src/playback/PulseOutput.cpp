@@ -145,7 +145,11 @@ class PulseOutput final : public AudioOutput {
         while (wanted >= kFrameBytes && draining_ == nullptr) {
             void* data = nullptr;
             std::size_t bytes = wanted;
-            if (pa_stream_begin_write(stream_, &data, &bytes) < 0 || bytes < kFrameBytes) {
+            if (pa_stream_begin_write(stream_, &data, &bytes) < 0) {
+                return;
+            }
+            if (bytes < kFrameBytes) {
+                pa_stream_cancel_write(stream_);
                 return;
             }
             const SampleSource::Pulled pulled =
