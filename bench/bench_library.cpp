@@ -4,7 +4,7 @@
 //
 // Makes SONGS hard links to one small file (100 to a folder) in a temporary
 // folder, writes them as the song list, then times the window's start-up
-// (construction, Form_Load, show, events processed) and its exit with the save.
+// (construction, startUp, show, events processed) and its exit with the save.
 // Prints one line: songs, start-up ms (with its parts: the window built, the
 // list loaded, the window shown) and processor ms, exit ms and processor ms,
 // peak resident MiB.
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     melvo::MainWindow window(folder.path(), {dialogs, media, mixer, launcher});
     window.endProgram = [] {};
     const double builtMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    window.Form_Load();
+    window.startUp();
     const double loadedMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     window.show();
     QCoreApplication::processEvents();
@@ -75,14 +75,14 @@ int main(int argc, char** argv) {
     const double startupCpuMs = cpuMs() - cpuBefore;
 
     clock.restart();
-    window.Command3_Click();
+    window.exitProgram();
     const double saveMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     const double saveCpuMs = cpuMs() - cpuBefore - startupCpuMs;
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    if (window.List1.count() != songs || !dialogs.messages.empty()) {
-        std::fprintf(stderr, "loaded %d of %d songs\n", window.List1.count(), songs);
+    if (window.songEntries.count() != songs || !dialogs.messages.empty()) {
+        std::fprintf(stderr, "loaded %d of %d songs\n", window.songEntries.count(), songs);
         return 1;
     }
     std::printf(

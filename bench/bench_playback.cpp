@@ -76,7 +76,7 @@ void timePlayback(melvo::MediaEngine& engine, const std::string& path) {
         return;
     }
     // Polls like the main window's 100 ms timer does.
-    while (engine.mode(path) == "playing") {
+    while (engine.mode(path) == MediaMode::Playing) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         engine.positionMs(path);
     }

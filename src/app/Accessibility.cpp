@@ -124,7 +124,7 @@ void nameForScreenReaders(QWidget* window) {
 }
 
 void nameMainWindowForScreenReaders(MainWindow& window) {
-    window.HScroll1->setAccessibleName(QStringLiteral("演奏位置"));
+    window.positionBar->setAccessibleName(QStringLiteral("演奏位置"));
     nameForScreenReaders(&window);
 }
 

@@ -35,93 +35,99 @@ ButtonColour MainWindow::backColour(const QPushButton* button) {
 }
 
 void MainWindow::setTransportEnabled(bool play, bool pause, bool resume, bool stop) {
-    cmdPlay->setEnabled(play);
-    cmdPause->setEnabled(pause);
-    cmdResume->setEnabled(resume);
-    cmdStop->setEnabled(stop);
+    playButton->setEnabled(play);
+    pauseButton->setEnabled(pause);
+    resumeButton->setEnabled(resume);
+    stopButton->setEnabled(stop);
 }
 
-void MainWindow::NoSongsControls() {
+void MainWindow::showNoSongsControls() {
     setTransportEnabled(false, false, false, false);
-    Command1->setEnabled(true);
-    for (QPushButton* button : {Command2, Command4, Command5, Command6}) button->setEnabled(false);
-    Timer2->stop();
+    addSongButton->setEnabled(true);
+    for (QPushButton* button :
+         {deleteSongButton, autoPlayButton, nextSongButton, previousSongButton})
+        button->setEnabled(false);
+    autoPlayTimer->stop();
 }
 
-void MainWindow::ManualIdleControls() {
+void MainWindow::showManualIdleControls() {
     setTransportEnabled(true, true, true, true);
-    Command1->setEnabled(true);
-    Command2->setEnabled(true);
-    colour({Command4}, ButtonColour::Normal);
-    Timer2->stop();
+    addSongButton->setEnabled(true);
+    deleteSongButton->setEnabled(true);
+    colour({autoPlayButton}, ButtonColour::Normal);
+    autoPlayTimer->stop();
 }
 
-void MainWindow::AutoIdleControls() {
+void MainWindow::showAutoIdleControls() {
     setTransportEnabled(false, false, false, true);
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    colour({Command4}, ButtonColour::Highlight);
-    Timer2->start();
+    addSongButton->setEnabled(false);
+    deleteSongButton->setEnabled(false);
+    colour({autoPlayButton}, ButtonColour::Highlight);
+    autoPlayTimer->start();
 }
 
-void MainWindow::PlayingControls() {
-    colour({cmdStop, cmdPause, cmdResume}, ButtonColour::Normal);
-    colour({cmdPlay}, ButtonColour::Highlight);
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    cmdPause->setEnabled(true);
-    cmdResume->setEnabled(true);
+void MainWindow::showPlayingControls() {
+    colour({stopButton, pauseButton, resumeButton}, ButtonColour::Normal);
+    colour({playButton}, ButtonColour::Highlight);
+    addSongButton->setEnabled(false);
+    deleteSongButton->setEnabled(false);
+    pauseButton->setEnabled(true);
+    resumeButton->setEnabled(true);
 }
 
-void MainWindow::StoppedControls() {
-    colour({cmdStop}, ButtonColour::Highlight);
-    colour({Command4, cmdPause, cmdResume, cmdPlay}, ButtonColour::Normal);
+void MainWindow::showStoppedControls() {
+    colour({stopButton}, ButtonColour::Highlight);
+    colour({autoPlayButton, pauseButton, resumeButton, playButton}, ButtonColour::Normal);
     setTransportEnabled(true, false, false, true);
-    Command1->setEnabled(true);
-    Command2->setEnabled(true);
-    Command4->setEnabled(true);
-    Timer2->stop();
-    Timer1->stop();
+    addSongButton->setEnabled(true);
+    deleteSongButton->setEnabled(true);
+    autoPlayButton->setEnabled(true);
+    autoPlayTimer->stop();
+    positionTimer->stop();
 }
 
-void MainWindow::PausedColours() {
-    colour({cmdPause}, ButtonColour::Highlight);
-    colour({cmdStop, Command4, cmdResume, cmdPlay}, ButtonColour::Normal);
+void MainWindow::showPausedColours() {
+    colour({pauseButton}, ButtonColour::Highlight);
+    colour({stopButton, autoPlayButton, resumeButton, playButton}, ButtonColour::Normal);
 }
 
-// cmdResume goes back to the normal colour one second later, in cmdResume_Click.
-void MainWindow::ResumedColours() {
-    colour({cmdResume, cmdPlay}, ButtonColour::Highlight);
-    colour({cmdStop, cmdPause}, ButtonColour::Normal);
+// resumeButton goes back to the normal colour one second later, in onResumeButtonClicked.
+void MainWindow::showResumedColours() {
+    colour({resumeButton, playButton}, ButtonColour::Highlight);
+    colour({stopButton, pauseButton}, ButtonColour::Normal);
     const bool automatic = leadingNumber(autoPlayMode) == 1;
-    colour({Command4}, automatic ? ButtonColour::Highlight : ButtonColour::Normal);
+    colour({autoPlayButton}, automatic ? ButtonColour::Highlight : ButtonColour::Normal);
 }
 
-void MainWindow::SongEndedColours() {
-    colour({cmdStop}, ButtonColour::Highlight);
-    colour({cmdPause, cmdResume, cmdPlay}, ButtonColour::Normal);
+void MainWindow::showSongEndedColours() {
+    colour({stopButton}, ButtonColour::Highlight);
+    colour({pauseButton, resumeButton, playButton}, ButtonColour::Normal);
 }
 
-void MainWindow::AutoPlayingControls() {
-    colour({Command4, cmdPlay}, ButtonColour::Highlight);
-    colour({cmdStop, cmdPause, cmdResume}, ButtonColour::Normal);
+void MainWindow::showAutoPlayingControls() {
+    colour({autoPlayButton, playButton}, ButtonColour::Highlight);
+    colour({stopButton, pauseButton, resumeButton}, ButtonColour::Normal);
     setTransportEnabled(false, true, true, true);
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    Timer2->start();
+    addSongButton->setEnabled(false);
+    deleteSongButton->setEnabled(false);
+    autoPlayTimer->start();
 }
 
-void MainWindow::SongAddedControls() {
+void MainWindow::showSongAddedControls() {
     setTransportEnabled(true, false, false, true);
-    colour({cmdStop}, ButtonColour::Highlight);
-    for (QPushButton* button : {Command4, Command5, Command6, Command2}) button->setEnabled(true);
+    colour({stopButton}, ButtonColour::Highlight);
+    for (QPushButton* button :
+         {autoPlayButton, nextSongButton, previousSongButton, deleteSongButton})
+        button->setEnabled(true);
 }
 
-void MainWindow::SongDeletedControls() {
+void MainWindow::showSongDeletedControls() {
     setTransportEnabled(false, false, false, true);
-    colour({cmdStop}, ButtonColour::Highlight);
-    for (QPushButton* button : {Command4, Command5, Command6, Command2}) button->setEnabled(false);
-    Command1->setEnabled(true);
+    colour({stopButton}, ButtonColour::Highlight);
+    for (QPushButton* button :
+         {autoPlayButton, nextSongButton, previousSongButton, deleteSongButton})
+        button->setEnabled(false);
+    addSongButton->setEnabled(true);
 }
 
 }  // namespace melvo

@@ -74,7 +74,7 @@ QString findHelpDocument(const QStringList& folders) {
     return {};
 }
 
-void MainWindow::MENU_HELP_SOUSA_Click() {
+void MainWindow::onInstructionsMenuItemTriggered() {
     const QStringList folders = helpFolders();
     const QString path = findHelpDocument(folders);
     if (path.isEmpty()) {
@@ -88,7 +88,7 @@ void MainWindow::MENU_HELP_SOUSA_Click() {
         services.dialogs.message(QStringLiteral("ヘルプを表示できませんでした。") + path);
 }
 
-void MainWindow::MENU_HELP_HPMEPAGE_Click() {
+void MainWindow::onHomePageMenuItemTriggered() {
     const QUrl address(QString::fromLatin1(kHomePageAddress));
     const auto restoreCursor = showBusyWhileBrowserStarts();
     if (!services.launcher.openUrl(address)) {
@@ -99,11 +99,11 @@ void MainWindow::MENU_HELP_HPMEPAGE_Click() {
     }
 }
 
-void MainWindow::MENU_HELP_VER_Click() {
-    if (!FORMVERSION) FORMVERSION = new VersionWindow(this);
-    FORMVERSION->show();
-    FORMVERSION->raise();
-    FORMVERSION->activateWindow();
+void MainWindow::onVersionMenuItemTriggered() {
+    if (!versionWindow) versionWindow = new VersionWindow(this);
+    versionWindow->show();
+    versionWindow->raise();
+    versionWindow->activateWindow();
 }
 
 }  // namespace melvo

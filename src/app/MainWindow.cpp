@@ -95,9 +95,10 @@ MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* pa
     setUpSongList();
     connectHandlers();
     nameMainWindowForScreenReaders(*this);
-    // Design-time states: Timer2 and Timer3 run from the start, Timer1 waits for a song.
-    Timer2->start();
-    Timer3->start();
+    // Design-time states: autoPlayTimer and noSongsNoticeTimer run from the start, positionTimer
+    // waits for a song.
+    autoPlayTimer->start();
+    noSongsNoticeTimer->start();
 }
 
 MainWindow::~MainWindow() = default;
@@ -107,114 +108,122 @@ void MainWindow::buildControls() {
     client->setFixedSize(twipsToPixels(8130), twipsToPixels(5925));
     setCentralWidget(client);
 
-    Check1 = makeCheckBox(client, "Check1", "ランダム演奏", QString(), {4275, 1125, 1410, 195});
-    Command7 = makeButton(client, "Command7", "歌詞の表示", QString(), {4455, 1395, 1095, 375});
-    Slider1 = new QSlider(Qt::Horizontal, client);
-    Slider1->setObjectName(QStringLiteral("Slider1"));
-    Slider1->setToolTip("音量調整をします");
-    Slider1->setRange(0, 10);
-    Slider1->setTickPosition(QSlider::TicksBelow);
-    placeInTwips(Slider1, 5850, 1890, 2040, 285);
-    Timer3 = makeTimer(this, "Timer3", 1000);
-    Command6 = makeButton(client, "Command6", "前の曲", "前の曲を演奏", {4455, 1845, 1095, 375});
-    Command5 = makeButton(client, "Command5", "次の曲", "次の曲を演奏", {3060, 1845, 1185, 375});
-    Command4 = makeButton(client, "Command4", "自動演奏",
-                          "エントリーされた曲を先頭から順に自動演奏", {90, 1845, 1230, 375});
-    Timer2 = makeTimer(this, "Timer2", 1000);
-    ListView1 = new QTreeView(client);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setToolTip("エントリーされた曲の一覧");
-    placeInTwips(ListView1, 0, 2295, 8070, 2850);
-    Command3 =
-        makeButton(client, "Command3", "終了", "演奏を停止し終了します。", {6885, 5265, 915, 375});
-    Command2 = makeButton(client, "Command2", "曲の削除", "登録されている局の削除",
-                          {1305, 5265, 825, 375});
-    Command1 =
-        makeButton(client, "Command1", "曲の追加", "ＭＰ３形式の曲の追加", {180, 5265, 825, 375});
-    cmdResume = makeButton(client, "cmdResume", "続行", "演奏の再開", {3060, 1395, 1170, 375});
-    chkRepeat = makeCheckBox(client, "chkRepeat", "繰り返し再生",
+    randomOrderBox =
+        makeCheckBox(client, "randomOrderBox", "ランダム演奏", QString(), {4275, 1125, 1410, 195});
+    showLyricsButton =
+        makeButton(client, "showLyricsButton", "歌詞の表示", QString(), {4455, 1395, 1095, 375});
+    volumeSlider = new QSlider(Qt::Horizontal, client);
+    volumeSlider->setObjectName(QStringLiteral("volumeSlider"));
+    volumeSlider->setToolTip("音量調整をします");
+    volumeSlider->setRange(0, 10);
+    volumeSlider->setTickPosition(QSlider::TicksBelow);
+    placeInTwips(volumeSlider, 5850, 1890, 2040, 285);
+    noSongsNoticeTimer = makeTimer(this, "noSongsNoticeTimer", 1000);
+    previousSongButton =
+        makeButton(client, "previousSongButton", "前の曲", "前の曲を演奏", {4455, 1845, 1095, 375});
+    nextSongButton =
+        makeButton(client, "nextSongButton", "次の曲", "次の曲を演奏", {3060, 1845, 1185, 375});
+    autoPlayButton = makeButton(client, "autoPlayButton", "自動演奏",
+                                "エントリーされた曲を先頭から順に自動演奏", {90, 1845, 1230, 375});
+    autoPlayTimer = makeTimer(this, "autoPlayTimer", 1000);
+    songListView = new QTreeView(client);
+    songListView->setObjectName(QStringLiteral("songListView"));
+    songListView->setToolTip("エントリーされた曲の一覧");
+    placeInTwips(songListView, 0, 2295, 8070, 2850);
+    exitButton = makeButton(client, "exitButton", "終了", "演奏を停止し終了します。",
+                            {6885, 5265, 915, 375});
+    deleteSongButton = makeButton(client, "deleteSongButton", "曲の削除", "登録されている局の削除",
+                                  {1305, 5265, 825, 375});
+    addSongButton = makeButton(client, "addSongButton", "曲の追加", "ＭＰ３形式の曲の追加",
+                               {180, 5265, 825, 375});
+    resumeButton =
+        makeButton(client, "resumeButton", "続行", "演奏の再開", {3060, 1395, 1170, 375});
+    repeatBox = makeCheckBox(client, "repeatBox", "繰り返し再生",
                              "現在の曲を繰り返し演奏する場合にチェック", {5760, 1125, 1455, 210});
-    cmdStop = makeButton(client, "cmdStop", "停止", "演奏の停止", {1575, 1845, 1215, 375});
-    cmdPause =
-        makeButton(client, "cmdPause", "一時停止", "演奏の一時停止", {1575, 1395, 1215, 375});
-    Timer1 = makeTimer(this, "Timer1", 100);
-    cmdPlay =
-        makeButton(client, "cmdPlay", "再生", "一覧から選択された曲を演奏", {90, 1395, 1215, 375});
-    HScroll1 = new QScrollBar(Qt::Horizontal, client);
-    HScroll1->setObjectName(QStringLiteral("HScroll1"));
-    HScroll1->setRange(0, 0);
-    placeInTwips(HScroll1, 120, 840, 7335, 255);
-    Label3 = makeLabel(client, "Label3", "ボリューム調整", QString(), {6165, 1710, 1545, 195});
-    Label2 = makeLabel(client, "Label2", QString(), "演奏中の曲の表示", {225, 360, 7305, 420});
-    QFont bold = Label2->font();
+    stopButton = makeButton(client, "stopButton", "停止", "演奏の停止", {1575, 1845, 1215, 375});
+    pauseButton =
+        makeButton(client, "pauseButton", "一時停止", "演奏の一時停止", {1575, 1395, 1215, 375});
+    positionTimer = makeTimer(this, "positionTimer", 100);
+    playButton = makeButton(client, "playButton", "再生", "一覧から選択された曲を演奏",
+                            {90, 1395, 1215, 375});
+    positionBar = new QScrollBar(Qt::Horizontal, client);
+    positionBar->setObjectName(QStringLiteral("positionBar"));
+    positionBar->setRange(0, 0);
+    placeInTwips(positionBar, 120, 840, 7335, 255);
+    volumeCaptionLabel = makeLabel(client, "volumeCaptionLabel", "ボリューム調整", QString(),
+                                   {6165, 1710, 1545, 195});
+    songPathLabel =
+        makeLabel(client, "songPathLabel", QString(), "演奏中の曲の表示", {225, 360, 7305, 420});
+    QFont bold = songPathLabel->font();
     bold.setPointSize(9);
     bold.setBold(true);
-    Label2->setFont(bold);
-    Label1 = makeLabel(client, "Label1", "演奏中の曲名 ", QString(), {240, 120, 6255, 255});
-    lblSoundStatus =
-        makeLabel(client, "lblSoundStatus", QString(), "演奏の状況表示", {135, 1125, 1575, 255});
-    lblPosition =
-        makeLabel(client, "lblPosition", QString(), "演奏経過時間", {5760, 1440, 855, 255});
-    lblLength = makeLabel(client, "lblLength", QString(), "演奏時間", {6720, 1440, 855, 255});
+    songPathLabel->setFont(bold);
+    songCaptionLabel =
+        makeLabel(client, "songCaptionLabel", "演奏中の曲名 ", QString(), {240, 120, 6255, 255});
+    playModeLabel =
+        makeLabel(client, "playModeLabel", QString(), "演奏の状況表示", {135, 1125, 1575, 255});
+    positionLabel =
+        makeLabel(client, "positionLabel", QString(), "演奏経過時間", {5760, 1440, 855, 255});
+    lengthLabel = makeLabel(client, "lengthLabel", QString(), "演奏時間", {6720, 1440, 855, 255});
 }
 
 void MainWindow::buildMenus() {
     QMenu* settings = menuBar()->addMenu("設定");
-    settings->setObjectName(QStringLiteral("f1_menu_set"));
+    settings->setObjectName(QStringLiteral("settingsMenu"));
     QMenu* autoSetting = settings->addMenu("自動演奏設定");
-    autoSetting->setObjectName(QStringLiteral("f1_menu_auto_set"));
-    f1_menu_manual = makeAction(autoSetting, "f1_menu_manual", "マニュアル演奏", true);
-    f1_menu_auto_on = makeAction(autoSetting, "f1_menu_auto_on", "自動演奏", true);
-    menu_sound_set = makeAction(settings, "menu_sound_set", "音量初期値設定", false);
+    autoSetting->setObjectName(QStringLiteral("playModeMenu"));
+    manualPlayMenuItem = makeAction(autoSetting, "manualPlayMenuItem", "マニュアル演奏", true);
+    autoPlayMenuItem = makeAction(autoSetting, "autoPlayMenuItem", "自動演奏", true);
+    initialVolumeMenuItem = makeAction(settings, "initialVolumeMenuItem", "音量初期値設定", false);
     QMenu* lyrics = settings->addMenu("歌詞表示 ");
-    lyrics->setObjectName(QStringLiteral("menu_kasi"));
-    menu_kasi_dsp = makeAction(lyrics, "menu_kasi_dsp", "表示する", true);
-    menu_kasi_nondsp = makeAction(lyrics, "menu_kasi_nondsp", "表示しない", true);
+    lyrics->setObjectName(QStringLiteral("lyricsDisplayMenu"));
+    showLyricsMenuItem = makeAction(lyrics, "showLyricsMenuItem", "表示する", true);
+    hideLyricsMenuItem = makeAction(lyrics, "hideLyricsMenuItem", "表示しない", true);
 
     QMenu* help = menuBar()->addMenu("ヘルプ(&H)");
-    help->setObjectName(QStringLiteral("MENU_HELP"));
-    MENU_HELP_SOUSA = makeAction(help, "MENU_HELP_SOUSA", "操作説明", false);
-    MENU_HELP_HPMEPAGE = makeAction(help, "MENU_HELP_HPMEPAGE", "ＰＩＸＯＲのホームページ", false);
-    help->addSeparator()->setObjectName(QStringLiteral("MENU_LINE1"));
-    MENU_HELP_VER = makeAction(help, "MENU_HELP_VER", "バージョン", false);
+    help->setObjectName(QStringLiteral("helpMenu"));
+    instructionsMenuItem = makeAction(help, "instructionsMenuItem", "操作説明", false);
+    homePageMenuItem = makeAction(help, "homePageMenuItem", "ＰＩＸＯＲのホームページ", false);
+    help->addSeparator()->setObjectName(QStringLiteral("helpMenuSeparator"));
+    versionMenuItem = makeAction(help, "versionMenuItem", "バージョン", false);
 
-    menu_kasi_touroku = menuBar()->addAction("歌詞登録");
-    menu_kasi_touroku->setObjectName(QStringLiteral("menu_kasi_touroku"));
+    registerLyricsMenuItem = menuBar()->addAction("歌詞登録");
+    registerLyricsMenuItem->setObjectName(QStringLiteral("registerLyricsMenuItem"));
 }
 
 void MainWindow::connectHandlers() {
     const auto onClick = [this](QPushButton* button, void (MainWindow::*handler)()) {
         connect(button, &QPushButton::clicked, this, handler);
     };
-    onClick(cmdPlay, &MainWindow::cmdPlay_Click);
-    onClick(cmdPause, &MainWindow::cmdPause_Click);
-    onClick(cmdResume, &MainWindow::cmdResume_Click);
-    onClick(cmdStop, &MainWindow::cmdStop_Click);
-    onClick(Command1, &MainWindow::Command1_Click);
-    onClick(Command2, &MainWindow::Command2_Click);
-    onClick(Command3, &MainWindow::Command3_Click);
-    onClick(Command4, &MainWindow::Command4_Click);
-    onClick(Command5, &MainWindow::Command5_Click);
-    onClick(Command6, &MainWindow::Command6_Click);
-    onClick(Command7, &MainWindow::Command7_Click);
+    onClick(playButton, &MainWindow::onPlayButtonClicked);
+    onClick(pauseButton, &MainWindow::onPauseButtonClicked);
+    onClick(resumeButton, &MainWindow::onResumeButtonClicked);
+    onClick(stopButton, &MainWindow::onStopButtonClicked);
+    onClick(addSongButton, &MainWindow::onAddSongButtonClicked);
+    onClick(deleteSongButton, &MainWindow::onDeleteSongButtonClicked);
+    onClick(exitButton, &MainWindow::exitProgram);
+    onClick(autoPlayButton, &MainWindow::onAutoPlayButtonClicked);
+    onClick(nextSongButton, &MainWindow::onNextSongButtonClicked);
+    onClick(previousSongButton, &MainWindow::onPreviousSongButtonClicked);
+    onClick(showLyricsButton, &MainWindow::onShowLyricsButtonClicked);
 
     const auto onTrigger = [this](QAction* action, void (MainWindow::*handler)()) {
         connect(action, &QAction::triggered, this, handler);
     };
-    onTrigger(f1_menu_manual, &MainWindow::f1_menu_manual_Click);
-    onTrigger(f1_menu_auto_on, &MainWindow::f1_menu_auto_on_Click);
-    onTrigger(menu_sound_set, &MainWindow::menu_sound_set_Click);
-    onTrigger(menu_kasi_dsp, &MainWindow::menu_kasi_dsp_Click);
-    onTrigger(menu_kasi_nondsp, &MainWindow::menu_kasi_nondsp_Click);
-    onTrigger(MENU_HELP_SOUSA, &MainWindow::MENU_HELP_SOUSA_Click);
-    onTrigger(MENU_HELP_HPMEPAGE, &MainWindow::MENU_HELP_HPMEPAGE_Click);
-    onTrigger(MENU_HELP_VER, &MainWindow::MENU_HELP_VER_Click);
-    onTrigger(menu_kasi_touroku, &MainWindow::menu_kasi_touroku_Click);
+    onTrigger(manualPlayMenuItem, &MainWindow::onManualPlayMenuItemTriggered);
+    onTrigger(autoPlayMenuItem, &MainWindow::onAutoPlayMenuItemTriggered);
+    onTrigger(initialVolumeMenuItem, &MainWindow::onInitialVolumeMenuItemTriggered);
+    onTrigger(showLyricsMenuItem, &MainWindow::onShowLyricsMenuItemTriggered);
+    onTrigger(hideLyricsMenuItem, &MainWindow::onHideLyricsMenuItemTriggered);
+    onTrigger(instructionsMenuItem, &MainWindow::onInstructionsMenuItemTriggered);
+    onTrigger(homePageMenuItem, &MainWindow::onHomePageMenuItemTriggered);
+    onTrigger(versionMenuItem, &MainWindow::onVersionMenuItemTriggered);
+    onTrigger(registerLyricsMenuItem, &MainWindow::onRegisterLyricsMenuItemTriggered);
 
-    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
-    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
-    connect(Timer3, &QTimer::timeout, this, &MainWindow::Timer3_Timer);
-    connect(HScroll1, &QScrollBar::valueChanged, this, &MainWindow::HScroll1_Change);
+    connect(positionTimer, &QTimer::timeout, this, &MainWindow::onPositionTimerTick);
+    connect(autoPlayTimer, &QTimer::timeout, this, &MainWindow::onAutoPlayTimerTick);
+    connect(noSongsNoticeTimer, &QTimer::timeout, this, &MainWindow::onNoSongsNoticeTimerTick);
+    connect(positionBar, &QScrollBar::valueChanged, this, &MainWindow::onPositionBarChanged);
 }
 
 std::string MainWindow::settingsPath() const {

@@ -54,155 +54,155 @@ class MainWindow : public QMainWindow {
     std::function<void()> endProgram;
 
     // ---- Start-up and exit (app) ----
-    void Form_Load();
-    void Command3_Click();
+    void startUp();
+    void exitProgram();
     bool exitStarted() const { return exitStarted_; }
     // autoPlayMode read as a number is not 0 (text that is no number reads as 0).
     bool autoPlayOn() const;
 
     // ---- Control-state sets (app) ----
-    void NoSongsControls();
-    void ManualIdleControls();
-    void AutoIdleControls();
-    void PlayingControls();
-    void StoppedControls();
-    void PausedColours();
-    void ResumedColours();
-    void SongEndedColours();
-    void AutoPlayingControls();
-    void SongAddedControls();
-    void SongDeletedControls();
+    void showNoSongsControls();
+    void showManualIdleControls();
+    void showAutoIdleControls();
+    void showPlayingControls();
+    void showStoppedControls();
+    void showPausedColours();
+    void showResumedColours();
+    void showSongEndedColours();
+    void showAutoPlayingControls();
+    void showSongAddedControls();
+    void showSongDeletedControls();
     static void setBackColour(QPushButton* button, ButtonColour colour);
     static ButtonColour backColour(const QPushButton* button);
 
     // ---- Help menu and version window (app) ----
-    void MENU_HELP_SOUSA_Click();
-    void MENU_HELP_HPMEPAGE_Click();
-    void MENU_HELP_VER_Click();
+    void onInstructionsMenuItemTriggered();
+    void onHomePageMenuItemTriggered();
+    void onVersionMenuItemTriggered();
 
     // ---- Media commands and transport (playback) ----
     // Opens and plays the song; false when it could not be played.
-    bool OpenAndPlay(const std::string& path);
-    void PauseSong(const std::string& path);
-    void ResumeSong(const std::string& path);
-    void CloseSong(const std::string& path);
-    double GetSongLength(const std::string& path);
-    double GetSongPosition(const std::string& path);
-    std::string GetPlayMode(const std::string& path);
-    void SeekAndPlay(const std::string& path, double seconds);
+    bool openAndPlay(const std::string& path);
+    void pauseSong(const std::string& path);
+    void resumeSong(const std::string& path);
+    void closeSong(const std::string& path);
+    double songLength(const std::string& path);
+    double songPosition(const std::string& path);
+    std::string playMode(const std::string& path);
+    void seekAndPlay(const std::string& path, double seconds);
     // Tells the user, once per run, when the engine could not open the sound output.
-    void NoticeOutputFailure();
+    void noticeOutputFailure();
     bool outputFailureShown = false;
-    void cmdPlay_Click();
-    void cmdPause_Click();
-    void cmdResume_Click();
-    void cmdStop_Click();
-    void Timer1_Timer();
-    void HScroll1_Change();
-    // Shows the song's length in lblLength and makes it the position bar's maximum.
-    void ShowSongLength(const std::string& path);
+    void onPlayButtonClicked();
+    void onPauseButtonClicked();
+    void onResumeButtonClicked();
+    void onStopButtonClicked();
+    void onPositionTimerTick();
+    void onPositionBarChanged();
+    // Shows the song's length in lengthLabel and makes it the position bar's maximum.
+    void showSongLength(const std::string& path);
 
     // ---- Song list (library) ----
-    void LoadSongList();
+    void loadSongList();
     // Writes the song list file. When that fails the user is told why and asked
     // whether to exit all the same; false when the user chose to stay.
-    bool SaveSongList();
-    void AddSongListItem(const std::string& path);
-    void RemoveSelectedSongItem();
-    void ListView1_Click();
-    void ListView1_DblClick();
-    void Command1_Click();
-    void Command2_Click();
+    bool saveSongList();
+    void addSongListItem(const std::string& path);
+    void removeSelectedSongItem();
+    void onSongListClicked();
+    void onSongListDoubleClicked();
+    void onAddSongButtonClicked();
+    void onDeleteSongButtonClicked();
     // Files dropped on the list: the MP3 files among them are added at the end, in order.
-    void AddDroppedSongs(const QStringList& files);
-    void ScrollToSelectedSong();
-    // The selected row of ListView1, counted from 0; -1 when none.
+    void addDroppedSongs(const QStringList& files);
+    void scrollToSelectedSong();
+    // The selected row of songListView, counted from 0; -1 when none.
     int selectedRow() const;
     void selectRow(int row);
 
     // ---- Automatic play (autoplay) ----
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void f1_menu_auto_on_Click();
-    void f1_menu_manual_Click();
-    void Timer2_Timer();
-    void Timer3_Timer();
+    void onAutoPlayButtonClicked();
+    void onNextSongButtonClicked();
+    void onPreviousSongButtonClicked();
+    void onAutoPlayMenuItemTriggered();
+    void onManualPlayMenuItemTriggered();
+    void onAutoPlayTimerTick();
+    void onNoSongsNoticeTimerTick();
     // Makes the chosen next song of automatic play the current entry.
-    void SelectNextAutoPlaySong();
+    void selectNextAutoPlaySong();
     std::mt19937 randomGenerator{std::random_device{}()};
 
     // ---- Lyrics (lyrics) ----
-    void ShowLyricsForCurrentSong();
-    void ShowLyricsOnRequest();
-    void SetLyricsWindowTitle(const std::string& path);
-    void Command7_Click();
-    void menu_kasi_dsp_Click();
-    void menu_kasi_nondsp_Click();
-    void menu_kasi_touroku_Click();
-    void PrepareLyricsEditor();
+    void showLyricsForCurrentSong();
+    void showLyricsOnRequest();
+    void setLyricsWindowTitle(const std::string& path);
+    void onShowLyricsButtonClicked();
+    void onShowLyricsMenuItemTriggered();
+    void onHideLyricsMenuItemTriggered();
+    void onRegisterLyricsMenuItemTriggered();
+    void prepareLyricsEditor();
 
     // ---- Volume (volume) ----
-    void OpenMixer();
+    void openMixer();
     // Gives the system back the master volume it had at start-up.
-    void RestoreStartupVolume();
+    void restoreStartupVolume();
     // Closes the mixer; later volume writes are skipped.
-    void CloseMixer();
-    void ApplySongVolume();
-    void Slider1_Click();
-    void menu_sound_set_Click();
+    void closeMixer();
+    void applySongVolume();
+    void onVolumeSliderClicked();
+    void onInitialVolumeMenuItemTriggered();
     // The volume window, created hidden when it does not exist yet.
-    VolumeWindow* volumeWindow();
+    VolumeWindow* ensureVolumeWindow();
 
     // ---- Files ----
     std::string settingsPath() const;
     std::string songListPath() const;
 
     // ---- Controls, in the window's own order ----
-    QCheckBox* Check1;
-    QPushButton* Command7;
-    QSlider* Slider1;
-    QTimer* Timer3;
-    QPushButton* Command6;
-    QPushButton* Command5;
-    QPushButton* Command4;
-    QTimer* Timer2;
-    QTreeView* ListView1;
-    QPushButton* Command3;
-    QPushButton* Command2;
-    QPushButton* Command1;
-    QPushButton* cmdResume;
-    QCheckBox* chkRepeat;
-    QPushButton* cmdStop;
-    QPushButton* cmdPause;
-    QTimer* Timer1;
-    QPushButton* cmdPlay;
-    QScrollBar* HScroll1;
-    QLabel* Label3;
-    QLabel* Label2;
-    QLabel* Label1;
-    QLabel* lblSoundStatus;
-    QLabel* lblPosition;
-    QLabel* lblLength;
-    SongStore List1;
-    SongListModel* songRows;  // the rows ListView1 shows, one per entry of List1
+    QCheckBox* randomOrderBox;
+    QPushButton* showLyricsButton;
+    QSlider* volumeSlider;
+    QTimer* noSongsNoticeTimer;
+    QPushButton* previousSongButton;
+    QPushButton* nextSongButton;
+    QPushButton* autoPlayButton;
+    QTimer* autoPlayTimer;
+    QTreeView* songListView;
+    QPushButton* exitButton;
+    QPushButton* deleteSongButton;
+    QPushButton* addSongButton;
+    QPushButton* resumeButton;
+    QCheckBox* repeatBox;
+    QPushButton* stopButton;
+    QPushButton* pauseButton;
+    QTimer* positionTimer;
+    QPushButton* playButton;
+    QScrollBar* positionBar;
+    QLabel* volumeCaptionLabel;
+    QLabel* songPathLabel;
+    QLabel* songCaptionLabel;
+    QLabel* playModeLabel;
+    QLabel* positionLabel;
+    QLabel* lengthLabel;
+    SongStore songEntries;
+    SongListModel* songRows;  // the rows songListView shows, one per entry of songEntries
 
     // ---- Menu items ----
-    QAction* f1_menu_manual;
-    QAction* f1_menu_auto_on;
-    QAction* menu_sound_set;
-    QAction* menu_kasi_dsp;
-    QAction* menu_kasi_nondsp;
-    QAction* MENU_HELP_SOUSA;
-    QAction* MENU_HELP_HPMEPAGE;
-    QAction* MENU_HELP_VER;
-    QAction* menu_kasi_touroku;
+    QAction* manualPlayMenuItem;
+    QAction* autoPlayMenuItem;
+    QAction* initialVolumeMenuItem;
+    QAction* showLyricsMenuItem;
+    QAction* hideLyricsMenuItem;
+    QAction* instructionsMenuItem;
+    QAction* homePageMenuItem;
+    QAction* versionMenuItem;
+    QAction* registerLyricsMenuItem;
 
     // ---- Secondary windows: single instances, created on first use ----
-    QPointer<LyricsWindow> kasi_dsp;
-    QPointer<LyricsEditor> kasi_setup;
-    QPointer<VolumeWindow> vol_set;
-    QPointer<VersionWindow> FORMVERSION;
+    QPointer<LyricsWindow> lyricsWindow;
+    QPointer<LyricsEditor> lyricsEditor;
+    QPointer<VolumeWindow> volumeWindow;
+    QPointer<VersionWindow> versionWindow;
 
     // ---- State ----
     std::string lyricsDisplaySetting = "0";
@@ -233,7 +233,7 @@ class MainWindow : public QMainWindow {
     void buildMenus();
     void connectHandlers();
     void setUpSongList();
-    void StepToSong(QPushButton* button, int (*step)(int current, int count));
+    void stepToSong(QPushButton* button, int (*step)(int current, int count));
     void setTransportEnabled(bool play, bool pause, bool resume, bool stop);
 
     QString dataFolder_;

@@ -14,7 +14,7 @@ namespace melvo {
 namespace {
 
 std::string settingOr(const std::string& key, const std::string& path, const char* fallback) {
-    std::string value = ReadSetting(key, kSettingsSection, path);
+    std::string value = readSetting(key, kSettingsSection, path);
     return value == kNoSetting ? fallback : value;
 }
 
@@ -25,62 +25,62 @@ int displayFlag(const std::string& text) { return leadingNumber(text) != 0 ? 1 :
 
 bool MainWindow::autoPlayOn() const { return leadingNumber(autoPlayMode) != 0; }
 
-void MainWindow::Form_Load() {
-    OpenMixer();
+void MainWindow::startUp() {
+    openMixer();
 
     lyricsDisplaySetting = settingOr("KASI_DISPLAY", settingsPath(), "0");
     lyricsDisplay = displayFlag(lyricsDisplaySetting);
-    menu_kasi_dsp->setChecked(lyricsDisplaySetting != "0");
-    menu_kasi_nondsp->setChecked(lyricsDisplaySetting == "0");
+    showLyricsMenuItem->setChecked(lyricsDisplaySetting != "0");
+    hideLyricsMenuItem->setChecked(lyricsDisplaySetting == "0");
 
     autoPlayMode = settingOr("AUTO", settingsPath(), "0");
 
     randomPlaySetting = settingOr("RANDAM", settingsPath(), "0");
-    Check1->setChecked(randomPlaySetting != "0");
+    randomOrderBox->setChecked(randomPlaySetting != "0");
 
     defaultVolumeSetting = settingOr("vol", settingsPath(), "6553");
     const int initialVolume = leadingWholeNumber(defaultVolumeSetting);
-    Slider1->setValue(initialVolume);
-    volumeWindow()->Slider1->setValue(initialVolume);
+    volumeSlider->setValue(initialVolume);
+    ensureVolumeWindow()->initialVolumeSlider->setValue(initialVolume);
 
-    LoadSongList();
+    loadSongList();
 
-    if (List1.count() == 0) {
-        NoSongsControls();
+    if (songEntries.count() == 0) {
+        showNoSongsControls();
         return;
     }
-    f1_menu_manual->setChecked(!autoPlayOn());
-    f1_menu_auto_on->setChecked(autoPlayOn());
+    manualPlayMenuItem->setChecked(!autoPlayOn());
+    autoPlayMenuItem->setChecked(autoPlayOn());
     if (autoPlayOn()) {
-        AutoIdleControls();
+        showAutoIdleControls();
     } else {
-        ManualIdleControls();
+        showManualIdleControls();
     }
-    ListView1->setAllColumnsShowFocus(true);
-    List1.setCurrent(0);
+    songListView->setAllColumnsShowFocus(true);
+    songEntries.setCurrent(0);
     autoPlayStarted = 0;
 }
 
-void MainWindow::Command3_Click() {
+void MainWindow::exitProgram() {
     if (exitStarted_) return;
     exitStarted_ = true;
 
-    randomPlaySetting = Check1->isChecked() ? "1" : "0";
-    WriteSetting(randomPlaySetting, "RANDAM", kSettingsSection, settingsPath());
-    RestoreStartupVolume();
-    cmdStop_Click();
-    if (!SaveSongList()) {
+    randomPlaySetting = randomOrderBox->isChecked() ? "1" : "0";
+    writeSetting(randomPlaySetting, "RANDAM", kSettingsSection, settingsPath());
+    restoreStartupVolume();
+    onStopButtonClicked();
+    if (!saveSongList()) {
         exitStarted_ = false;  // the user chose to stay so the song list is not lost
         return;
     }
-    CloseMixer();
+    closeMixer();
     endProgram();
 }
 
 // Closing the window runs the exit steps; the window stays when the user chose
 // not to exit after a failed save.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    Command3_Click();
+    exitProgram();
     if (exitStarted_) {
         event->accept();
     } else {

@@ -40,45 +40,50 @@ void fitWrappedText(QLabel* label) {
 }  // namespace
 
 VersionWindow::VersionWindow(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FORMVERSION"));
+    setObjectName(QStringLiteral("versionWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("バージョン"));
     setFixedSize(twipsToPixels(5880), twipsToPixels(4950));
 
-    Frame1 = makeFrame(this, "Frame1", QStringLiteral("プログラム名称"), {495, 225, 4110, 1050});
-    Label1 = makeLabel(Frame1, "Label1", QStringLiteral("音楽演奏プログラム　　ＭＥＬＶＯ"),
-                       {315, 360, 3480, 375});
-    Frame2 =
-        makeFrame(this, "Frame2", QStringLiteral("プログラムバージョン"), {495, 1575, 4110, 1095});
-    Label2 =
-        makeLabel(Frame2, "Label2", QStringLiteral("バージョン　V1.05"), {180, 405, 3705, 420});
-    Frame3 = makeFrame(this, "Frame3", QStringLiteral("免責事項"), {495, 2880, 4110, 1365});
-    Label3 = makeLabel(Frame3, "Label3",
-                       QStringLiteral("免責：このプログラムの使用により発生したいかなる問題や損害"
-                                      "に対して、当方は一切責任を負いません。利用者の責任において"
-                                      "ご利用願います。"),
-                       {180, 360, 3750, 735});
-    Label3->setWordWrap(true);
-    Label3->setAutoFillBackground(true);
-    QPalette colours = Label3->palette();
+    programNameFrame = makeFrame(this, "programNameFrame", QStringLiteral("プログラム名称"),
+                                 {495, 225, 4110, 1050});
+    programNameLabel =
+        makeLabel(programNameFrame, "programNameLabel",
+                  QStringLiteral("音楽演奏プログラム　　ＭＥＬＶＯ"), {315, 360, 3480, 375});
+    versionFrame = makeFrame(this, "versionFrame", QStringLiteral("プログラムバージョン"),
+                             {495, 1575, 4110, 1095});
+    versionLabel = makeLabel(versionFrame, "versionLabel", QStringLiteral("バージョン　V1.05"),
+                             {180, 405, 3705, 420});
+    disclaimerFrame =
+        makeFrame(this, "disclaimerFrame", QStringLiteral("免責事項"), {495, 2880, 4110, 1365});
+    disclaimerLabel =
+        makeLabel(disclaimerFrame, "disclaimerLabel",
+                  QStringLiteral("免責：このプログラムの使用により発生したいかなる問題や損害"
+                                 "に対して、当方は一切責任を負いません。利用者の責任において"
+                                 "ご利用願います。"),
+                  {180, 360, 3750, 735});
+    disclaimerLabel->setWordWrap(true);
+    disclaimerLabel->setAutoFillBackground(true);
+    QPalette colours = disclaimerLabel->palette();
     colours.setColor(QPalette::WindowText, QColor(255, 0, 0));
     colours.setColor(QPalette::Window, QColor(255, 255, 128));
-    Label3->setPalette(colours);
-    fitWrappedText(Label3);
+    disclaimerLabel->setPalette(colours);
+    fitWrappedText(disclaimerLabel);
 
-    Command1 = new QPushButton(QStringLiteral("閉じる"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    placeInTwips(Command1, 4950, 4050, 825, 465);
-    connect(Command1, &QPushButton::clicked, this, &VersionWindow::Command1_Click);
+    closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    placeInTwips(closeButton, 4950, 4050, 825, 465);
+    connect(closeButton, &QPushButton::clicked, this, &VersionWindow::onCloseButtonClicked);
 
     // Tab order as designed: the three frames, the button, then the labels.
-    const QList<QWidget*> tabOrder{Frame1, Frame2, Frame3, Command1, Label1, Label2, Label3};
+    const QList<QWidget*> tabOrder{programNameFrame, versionFrame, disclaimerFrame, closeButton,
+                                   programNameLabel, versionLabel, disclaimerLabel};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    Command1->setFocus();
+    closeButton->setFocus();
 
     nameForScreenReaders(this);
 }
 
-void VersionWindow::Command1_Click() { close(); }
+void VersionWindow::onCloseButtonClicked() { close(); }
 
 }  // namespace melvo

@@ -16,15 +16,15 @@ class VersionWindow : public QDialog {
     // A non-modal window over parent, discarded when it closes.
     explicit VersionWindow(QWidget* parent);
 
-    void Command1_Click();
+    void onCloseButtonClicked();
 
-    QGroupBox* Frame1;
-    QLabel* Label1;
-    QGroupBox* Frame2;
-    QLabel* Label2;
-    QGroupBox* Frame3;
-    QLabel* Label3;
-    QPushButton* Command1;
+    QGroupBox* programNameFrame;
+    QLabel* programNameLabel;
+    QGroupBox* versionFrame;
+    QLabel* versionLabel;
+    QGroupBox* disclaimerFrame;
+    QLabel* disclaimerLabel;
+    QPushButton* closeButton;
 };
 
 }  // namespace melvo

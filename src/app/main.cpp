@@ -34,10 +34,10 @@ int main(int argc, char** argv) {
     // A kill, a closed terminal or the end of the desktop session ends the
     // program through the same exit steps as the exit button, also while a
     // start-up message waits for its OK.
-    melvo::runOnTerminationSignals(&window, [&window] { window.Command3_Click(); });
+    melvo::runOnTerminationSignals(&window, [&window] { window.exitProgram(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window] { window.Command3_Click(); });
-    window.Form_Load();
+                     [&window] { window.exitProgram(); });
+    window.startUp();
     window.show();
     return QApplication::exec();
 }

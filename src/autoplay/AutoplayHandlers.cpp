@@ -14,22 +14,22 @@
 
 namespace melvo {
 
-void MainWindow::SelectNextAutoPlaySong() {
+void MainWindow::selectNextAutoPlaySong() {
     std::vector<bool> played(static_cast<size_t>(songRows->rowCount()));
     for (int row = 0; row < songRows->rowCount(); ++row) played[row] = songRows->isPlayed(row);
     const NextSong next =
-        ChooseNextSong(played, Check1->isChecked(), playingItemIndex - 1, randomGenerator);
+        chooseNextSong(played, randomOrderBox->isChecked(), playingItemIndex - 1, randomGenerator);
     if (next.clearedMarks) songRows->clearPlayed();
-    List1.setCurrent(next.index);
+    songEntries.setCurrent(next.index);
 }
 
-void MainWindow::Command4_Click() {
-    cmdStop_Click();
+void MainWindow::onAutoPlayButtonClicked() {
+    onStopButtonClicked();
     autoPlayMode = "1";
-    Timer2->start();
-    AutoPlayingControls();
-    List1.setCurrent(0);
-    SelectNextAutoPlaySong();
+    autoPlayTimer->start();
+    showAutoPlayingControls();
+    songEntries.setCurrent(0);
+    selectNextAutoPlaySong();
     autoPlayStarted = 0;
 }
 
@@ -43,65 +43,65 @@ int precedingEntry(int current, int count) { return current > 0 ? current - 1 : 
 
 }  // namespace
 
-void MainWindow::Command5_Click() { StepToSong(Command5, followingEntry); }
+void MainWindow::onNextSongButtonClicked() { stepToSong(nextSongButton, followingEntry); }
 
-void MainWindow::Command6_Click() { StepToSong(Command6, precedingEntry); }
+void MainWindow::onPreviousSongButtonClicked() { stepToSong(previousSongButton, precedingEntry); }
 
 // Plays the song that step chooses from the current entry, keeping button
 // highlighted for a second while window events go on.
-void MainWindow::StepToSong(QPushButton* button, int (*step)(int current, int count)) {
+void MainWindow::stepToSong(QPushButton* button, int (*step)(int current, int count)) {
     setBackColour(button, ButtonColour::Highlight);
-    CloseSong(currentSongPath);
-    List1.setCurrent(step(List1.current(), List1.count()));
-    ApplySongVolume();
-    currentSongPath = Label2->text().toStdString();
-    ShowSongLength(currentSongPath);
-    cmdPlay_Click();
-    WaitSeconds(1);
+    closeSong(currentSongPath);
+    songEntries.setCurrent(step(songEntries.current(), songEntries.count()));
+    applySongVolume();
+    currentSongPath = songPathLabel->text().toStdString();
+    showSongLength(currentSongPath);
+    onPlayButtonClicked();
+    waitSeconds(1);
     setBackColour(button, ButtonColour::Normal);
 }
 
-void MainWindow::f1_menu_auto_on_Click() {
+void MainWindow::onAutoPlayMenuItemTriggered() {
     autoPlayMode = "1";
-    f1_menu_manual->setChecked(false);
-    f1_menu_auto_on->setChecked(true);
-    WriteSetting(autoPlayMode, "AUTO", kSettingsSection, settingsPath());
+    manualPlayMenuItem->setChecked(false);
+    autoPlayMenuItem->setChecked(true);
+    writeSetting(autoPlayMode, "AUTO", kSettingsSection, settingsPath());
 }
 
-void MainWindow::f1_menu_manual_Click() {
+void MainWindow::onManualPlayMenuItemTriggered() {
     autoPlayMode = "0";
-    f1_menu_manual->setChecked(true);
-    f1_menu_auto_on->setChecked(false);
-    WriteSetting(autoPlayMode, "AUTO", kSettingsSection, settingsPath());
+    manualPlayMenuItem->setChecked(true);
+    autoPlayMenuItem->setChecked(false);
+    writeSetting(autoPlayMode, "AUTO", kSettingsSection, settingsPath());
 }
 
 // Starts the first song when automatic play is armed, and the next one when the
 // playing song has ended or its device was closed. A paused song is never replaced.
-void MainWindow::Timer2_Timer() {
+void MainWindow::onAutoPlayTimerTick() {
     if (!autoPlayOn()) return;
     if (autoPlayStarted == 0) {
-        SelectNextAutoPlaySong();
-        ApplySongVolume();
-        currentSongPath = Label2->text().toStdString();
-        cmdPlay_Click();
+        selectNextAutoPlaySong();
+        applySongVolume();
+        currentSongPath = songPathLabel->text().toStdString();
+        onPlayButtonClicked();
         autoPlayStarted = 1;
         return;
     }
-    const std::string mode = GetPlayMode(currentSongPath);
+    const std::string mode = playMode(currentSongPath);
     if (mode != "STOPPED" && !mode.empty()) return;
-    CloseSong(currentSongPath);
-    SelectNextAutoPlaySong();
-    ApplySongVolume();
-    currentSongPath = Label2->text().toStdString();
-    ShowSongLength(currentSongPath);
-    cmdPlay_Click();
+    closeSong(currentSongPath);
+    selectNextAutoPlaySong();
+    applySongVolume();
+    currentSongPath = songPathLabel->text().toStdString();
+    showSongLength(currentSongPath);
+    onPlayButtonClicked();
 }
 
 // Tells once per run that the song list file held no songs. The timer stops
 // before the box opens so that ticks meanwhile show nothing more.
-void MainWindow::Timer3_Timer() {
+void MainWindow::onNoSongsNoticeTimerTick() {
     if (noSongsNotice != 1) return;
-    Timer3->stop();
+    noSongsNoticeTimer->stop();
     noSongsNotice = 0;
     services.dialogs.message("音楽登録が一曲もされていませんので登録してください");
 }

@@ -4,7 +4,7 @@
 
 namespace melvo {
 
-NextSong ChooseNextSong(std::vector<bool>& played, bool randomOrder, int lastSong,
+NextSong chooseNextSong(std::vector<bool>& played, bool randomOrder, int lastSong,
                         std::mt19937& generator) {
     NextSong next;
     if (std::all_of(played.begin(), played.end(), [](bool mark) { return mark; })) {
@@ -13,7 +13,7 @@ NextSong ChooseNextSong(std::vector<bool>& played, bool randomOrder, int lastSon
     }
     if (randomOrder) {
         const bool avoidRepeat = next.clearedMarks && played.size() > 1;
-        next.index = PickRandomUnplayedSong(played, avoidRepeat ? lastSong : -1, generator);
+        next.index = pickRandomUnplayedSong(played, avoidRepeat ? lastSong : -1, generator);
     } else {
         next.index =
             static_cast<int>(std::find(played.begin(), played.end(), false) - played.begin());
@@ -21,7 +21,7 @@ NextSong ChooseNextSong(std::vector<bool>& played, bool randomOrder, int lastSon
     return next;
 }
 
-int PickRandomUnplayedSong(const std::vector<bool>& played, int excluded, std::mt19937& generator) {
+int pickRandomUnplayedSong(const std::vector<bool>& played, int excluded, std::mt19937& generator) {
     std::vector<int> candidates;
     for (int i = 0; i < static_cast<int>(played.size()); ++i) {
         if (!played[i] && i != excluded) candidates.push_back(i);

@@ -18,11 +18,11 @@ struct NextSong {
 // the top; random order draws uniformly among the unmarked songs. lastSong,
 // the song that played last (-1 for none), is not drawn first in a new random
 // cycle of more than one song, so no song is heard twice in a row.
-NextSong ChooseNextSong(std::vector<bool>& played, bool randomOrder, int lastSong,
+NextSong chooseNextSong(std::vector<bool>& played, bool randomOrder, int lastSong,
                         std::mt19937& generator);
 
 // A uniform draw among the unmarked songs other than excluded (-1 for none).
 // Needs at least one such song.
-int PickRandomUnplayedSong(const std::vector<bool>& played, int excluded, std::mt19937& generator);
+int pickRandomUnplayedSong(const std::vector<bool>& played, int excluded, std::mt19937& generator);
 
 }  // namespace melvo

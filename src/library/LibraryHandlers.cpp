@@ -54,9 +54,9 @@ bool looksLikeMp3(const QString& name) {
 
 }  // namespace
 
-void MainWindow::LoadSongList() {
+void MainWindow::loadSongList() {
     const std::optional<std::string> text = readTextFile(songListPath());
-    if (!text || CountFirstLineFields(*text) < 1) {
+    if (!text || countFirstLineFields(*text) < 1) {
         noSongsNotice = 1;
         return;
     }
@@ -65,28 +65,29 @@ void MainWindow::LoadSongList() {
     ExistingFiles existingFiles;
     const FileTest exists = std::ref(existingFiles);
     std::vector<std::string> missing;
-    const int first = List1.count();
-    List1.reserve(first + static_cast<int>(lines.size()));
+    const int first = songEntries.count();
+    songEntries.reserve(first + static_cast<int>(lines.size()));
     for (std::string& line : lines) {
         if (line.empty()) continue;  // hand-edited files may hold empty lines
         if (std::optional<std::string> entry = songEntryForLine(line, initialVolume, exists)) {
-            List1.append(std::move(*entry));
+            songEntries.append(std::move(*entry));
         } else {
             missing.emplace_back(entryPath(line));
         }
     }
     // All rows in one insertion: a long list shows at once.
     std::vector<std::string_view> paths;
-    paths.reserve(static_cast<size_t>(List1.count() - first));
-    for (int i = first; i < List1.count(); ++i) paths.push_back(entryPath(List1.entry(i)));
+    paths.reserve(static_cast<size_t>(songEntries.count() - first));
+    for (int i = first; i < songEntries.count(); ++i)
+        paths.push_back(entryPath(songEntries.entry(i)));
     songRows->appendSongs(paths);
 
     for (const std::string& path : missing) services.dialogs.message(qText(path) + kMissingSong);
 }
 
-bool MainWindow::SaveSongList() {
+bool MainWindow::saveSongList() {
     int error = 0;
-    if (writeFileAtomically(songListPath(), songListText(List1), &error)) return true;
+    if (writeFileAtomically(songListPath(), songListText(songEntries), &error)) return true;
     const QString question =
         QString::fromStdString(songListPath()) + QStringLiteral("を保存できませんでした。（") +
         saveFailureReason(error) +
@@ -94,31 +95,31 @@ bool MainWindow::SaveSongList() {
     return services.dialogs.askYesNo(question);
 }
 
-void MainWindow::AddSongListItem(const std::string& path) {
+void MainWindow::addSongListItem(const std::string& path) {
     songRows->appendSongs(std::vector<std::string_view>{path});
 }
 
-void MainWindow::RemoveSelectedSongItem() {
+void MainWindow::removeSelectedSongItem() {
     const int row = selectedRow();
     if (row >= 0) songRows->removeSong(row);
 }
 
-void MainWindow::ListView1_Click() {
+void MainWindow::onSongListClicked() {
     const int row = selectedRow();
     if (row < 0) return;
-    Label2->setText(songRows->fullPath(row));
-    List1.setCurrent(row);
-    ApplySongVolume();
+    songPathLabel->setText(songRows->fullPath(row));
+    songEntries.setCurrent(row);
+    applySongVolume();
 }
 
-void MainWindow::ListView1_DblClick() {
+void MainWindow::onSongListDoubleClicked() {
     if (selectedRow() < 0) return;
-    cmdStop_Click();
-    ListView1_Click();
-    cmdPlay_Click();
+    onStopButtonClicked();
+    onSongListClicked();
+    onPlayButtonClicked();
 }
 
-void MainWindow::Command1_Click() {
+void MainWindow::onAddSongButtonClicked() {
     const QString pattern = QStringLiteral("*.mp3");
     const QString chosen = services.dialogs.openFile(pattern, pattern);
     if (chosen.isEmpty() || chosen == pattern || !looksLikeMp3(chosen)) {
@@ -126,46 +127,47 @@ void MainWindow::Command1_Click() {
         return;
     }
     const std::string path = chosen.toStdString();
-    List1.append(songEntryFor(path, blankLedNumber(leadingWholeNumber(defaultVolumeSetting))));
-    AddSongListItem(path);
-    SongAddedControls();
+    songEntries.append(
+        songEntryFor(path, blankLedNumber(leadingWholeNumber(defaultVolumeSetting))));
+    addSongListItem(path);
+    showSongAddedControls();
 }
 
-void MainWindow::AddDroppedSongs(const QStringList& files) {
+void MainWindow::addDroppedSongs(const QStringList& files) {
     // Dropping stands for the add button, so it works only while that button does.
-    if (!Command1->isEnabled()) return;
+    if (!addSongButton->isEnabled()) return;
     const std::string initialVolume = blankLedNumber(leadingWholeNumber(defaultVolumeSetting));
     std::vector<std::string> paths;
     for (const QString& file : files) {
         std::string path = file.toStdString();
         if (!looksLikeMp3(file) || !fileExists(path)) continue;
-        List1.append(songEntryFor(path, initialVolume));
+        songEntries.append(songEntryFor(path, initialVolume));
         paths.push_back(std::move(path));
     }
     if (paths.empty()) return;
     songRows->appendSongs(paths);
-    SongAddedControls();
+    showSongAddedControls();
 }
 
-void MainWindow::Command2_Click() {
+void MainWindow::onDeleteSongButtonClicked() {
     const int row = selectedRow();
     if (songRows->rowCount() == 0 || row < 0) return;
     if (!services.dialogs.askYesNo(kReallyDelete)) return;
 
-    List1.setCurrent(row);
-    List1.remove(row);
+    songEntries.setCurrent(row);
+    songEntries.remove(row);
     // The rows below move up; the marked row's number moves with them.
     if (playingItemIndex == row + 1) {
         playingItemIndex = 0;
     } else if (playingItemIndex > row + 1) {
         --playingItemIndex;
     }
-    if (row == 0 || List1.count() == 0) {
-        SongDeletedControls();
+    if (row == 0 || songEntries.count() == 0) {
+        showSongDeletedControls();
         currentSongPath.clear();
-        Label2->clear();
+        songPathLabel->clear();
     }
-    RemoveSelectedSongItem();
+    removeSelectedSongItem();
 }
 
 }  // namespace melvo

@@ -21,20 +21,20 @@ int rowsToScroll(int top, int perPage, int sel) {
 
 // Measured in the view's own rows: its first visible row, how many whole rows
 // fit, and the scroll bar, which counts rows when the view scrolls per item.
-void MainWindow::ScrollToSelectedSong() {
+void MainWindow::scrollToSelectedSong() {
     const int sel = selectedRow();
     if (sel < 0) return;
-    const QModelIndex topIndex = ListView1->indexAt(QPoint(0, 0));
+    const QModelIndex topIndex = songListView->indexAt(QPoint(0, 0));
     if (!topIndex.isValid()) return;
-    const int rowHeight = ListView1->visualRect(topIndex).height();
+    const int rowHeight = songListView->visualRect(topIndex).height();
     if (rowHeight <= 0) return;
-    const int perPage = std::max(1, ListView1->viewport()->height() / rowHeight);
+    const int perPage = std::max(1, songListView->viewport()->height() / rowHeight);
 
     const int rows = rowsToScroll(topIndex.row(), perPage, sel);
     if (rows == 0) return;
-    QScrollBar* bar = ListView1->verticalScrollBar();
+    QScrollBar* bar = songListView->verticalScrollBar();
     const int step =
-        ListView1->verticalScrollMode() == QAbstractItemView::ScrollPerItem ? 1 : rowHeight;
+        songListView->verticalScrollMode() == QAbstractItemView::ScrollPerItem ? 1 : rowHeight;
     bar->setValue(bar->value() + rows * step);  // the bar stops at the first and last row
 }
 

@@ -9,18 +9,18 @@
 
 namespace melvo {
 
-int CountFields(std::string_view text) {
+int countFields(std::string_view text) {
     if (text.empty()) return 0;
     return 1 + static_cast<int>(std::count(text.begin(), text.end(), ','));
 }
 
-int CountFirstLineFields(std::string_view fileText) {
+int countFirstLineFields(std::string_view fileText) {
     size_t start = 0;
     while (start < fileText.size()) {
         const size_t end = fileText.find('\r', start);
         const std::string_view line =
             fileText.substr(start, end == std::string_view::npos ? end : end - start);
-        if (!line.empty()) return CountFields(line);
+        if (!line.empty()) return countFields(line);
         if (end == std::string_view::npos) break;
         start = end + 1;
         if (start < fileText.size() && fileText[start] == '\n') ++start;

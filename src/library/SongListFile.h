@@ -15,11 +15,11 @@
 namespace melvo {
 
 // 0 for an empty text, otherwise 1 + the number of commas in it.
-int CountFields(std::string_view text);
+int countFields(std::string_view text);
 
 // The field count of the first line of the file's text that holds a song;
 // empty lines are passed over. 0 when no line holds anything.
-int CountFirstLineFields(std::string_view fileText);
+int countFirstLineFields(std::string_view fileText);
 
 // Tells whether a file exists at a path; the load asks it once or twice a line.
 using FileTest = std::function<bool(const std::string&)>;

@@ -33,7 +33,7 @@ class SongDropFilter : public QObject {
                     if (url.isLocalFile()) files.push_back(url.toLocalFile());
                 }
                 drop->acceptProposedAction();
-                window_->AddDroppedSongs(files);
+                window_->addDroppedSongs(files);
                 return true;
             }
             default:
@@ -49,42 +49,42 @@ class SongDropFilter : public QObject {
 
 void MainWindow::setUpSongList() {
     songRows = new SongListModel(this);
-    ListView1->setModel(songRows);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);  // keeps 100,000 rows quick to lay out
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setStyleSheet(QStringLiteral("QTreeView { background-color: #c0ffc0; }"));
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->setColumnWidth(SongListModel::MarkColumn, twipsToPixels(800));
-    ListView1->setColumnWidth(SongListModel::TitleColumn, twipsToPixels(3000));
-    ListView1->setColumnWidth(SongListModel::FolderColumn, twipsToPixels(5000));
-    ListView1->setAcceptDrops(true);
-    ListView1->viewport()->setAcceptDrops(true);
-    ListView1->viewport()->installEventFilter(new SongDropFilter(this));
-    connect(ListView1, &QTreeView::clicked, this, &MainWindow::ListView1_Click);
-    connect(ListView1, &QTreeView::doubleClicked, this, &MainWindow::ListView1_DblClick);
+    songListView->setModel(songRows);
+    songListView->setRootIsDecorated(false);
+    songListView->setItemsExpandable(false);
+    songListView->setUniformRowHeights(true);  // keeps 100,000 rows quick to lay out
+    songListView->setSelectionMode(QAbstractItemView::SingleSelection);
+    songListView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    songListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    songListView->setStyleSheet(QStringLiteral("QTreeView { background-color: #c0ffc0; }"));
+    songListView->header()->setStretchLastSection(false);
+    songListView->setColumnWidth(SongListModel::MarkColumn, twipsToPixels(800));
+    songListView->setColumnWidth(SongListModel::TitleColumn, twipsToPixels(3000));
+    songListView->setColumnWidth(SongListModel::FolderColumn, twipsToPixels(5000));
+    songListView->setAcceptDrops(true);
+    songListView->viewport()->setAcceptDrops(true);
+    songListView->viewport()->installEventFilter(new SongDropFilter(this));
+    connect(songListView, &QTreeView::clicked, this, &MainWindow::onSongListClicked);
+    connect(songListView, &QTreeView::doubleClicked, this, &MainWindow::onSongListDoubleClicked);
 }
 
 int MainWindow::selectedRow() const {
-    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
+    const QModelIndexList rows = songListView->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void MainWindow::selectRow(int row) {
     if (row < 0 || row >= songRows->rowCount()) {
-        ListView1->clearSelection();
+        songListView->clearSelection();
         return;
     }
     // Making the row current would let the view scroll it to its nearest edge;
-    // ScrollToSelectedSong decides where the playing row comes to rest.
-    const bool autoScroll = ListView1->hasAutoScroll();
-    ListView1->setAutoScroll(false);
-    ListView1->selectionModel()->setCurrentIndex(
+    // scrollToSelectedSong decides where the playing row comes to rest.
+    const bool autoScroll = songListView->hasAutoScroll();
+    songListView->setAutoScroll(false);
+    songListView->selectionModel()->setCurrentIndex(
         songRows->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    ListView1->setAutoScroll(autoScroll);
+    songListView->setAutoScroll(autoScroll);
 }
 
 }  // namespace melvo

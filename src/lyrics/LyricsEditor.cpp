@@ -14,34 +14,34 @@
 namespace melvo {
 
 LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
-    setUpLyricsWindow(this, "kasi_setup", "歌詞登録", 6945);
+    setUpLyricsWindow(this, "lyricsEditor", "歌詞登録", 6945);
 
-    Label1 = new QLabel("曲名 ", this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    placeInTwips(Label1, 90, 135, 510, 285);
-    Label2 = new QLabel("Label2", this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    placeInTwips(Label2, 765, 90, 6045, 420);
-    Command1 = new QPushButton("登録", this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    placeInTwips(Command1, 5490, 8100, 915, 420);
-    Text1 = makeLyricsBox(this, 315);
-    connect(Command1, &QPushButton::clicked, this, &LyricsEditor::Command1_Click);
+    songCaptionLabel = new QLabel("曲名 ", this);
+    songCaptionLabel->setObjectName(QStringLiteral("songCaptionLabel"));
+    placeInTwips(songCaptionLabel, 90, 135, 510, 285);
+    songPathLabel = new QLabel("songPathLabel", this);
+    songPathLabel->setObjectName(QStringLiteral("songPathLabel"));
+    placeInTwips(songPathLabel, 765, 90, 6045, 420);
+    registerButton = new QPushButton("登録", this);
+    registerButton->setObjectName(QStringLiteral("registerButton"));
+    placeInTwips(registerButton, 5490, 8100, 915, 420);
+    lyricsBox = makeLyricsBox(this, 315);
+    connect(registerButton, &QPushButton::clicked, this, &LyricsEditor::onRegisterButtonClicked);
 }
 
 void LyricsEditor::setLyrics(const std::string& text) {
-    Text1->setPlainText(QString::fromStdString(withLfLineEnds(text)));
+    lyricsBox->setPlainText(QString::fromStdString(withLfLineEnds(text)));
 }
 
 std::string LyricsEditor::editedText() const {
     // The raw text keeps no-break spaces, which the plain-text form turns into
     // blanks; only its block separators need to become line ends.
-    QString text = Text1->document()->toRawText();
+    QString text = lyricsBox->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
     return text.toStdString();
 }
 
-void LyricsEditor::Command1_Click() {
+void LyricsEditor::onRegisterButtonClicked() {
     Dialogs& dialogs = main_->services.dialogs;
     const std::string target = main_->lyricsEditTarget;
     if (target.empty()) {
@@ -67,7 +67,7 @@ void LyricsEditor::Command1_Click() {
 void LyricsEditor::closeEvent(QCloseEvent* event) {
     // Closing by any means ends the editing; the typed text goes with the window.
     main_->lyricsEditorOpen = 0;
-    if (main_->kasi_setup == this) main_->kasi_setup = nullptr;
+    if (main_->lyricsEditor == this) main_->lyricsEditor = nullptr;
     event->accept();
 }
 

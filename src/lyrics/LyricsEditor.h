@@ -20,19 +20,19 @@ class LyricsEditor : public QWidget {
   public:
     explicit LyricsEditor(MainWindow* main);
 
-    // Shows text (CR LF line ends, as read from the lyrics file) in Text1.
+    // Shows text (CR LF line ends, as read from the lyrics file) in lyricsBox.
     void setLyrics(const std::string& text);
     // The text being edited, with LF line ends.
     std::string editedText() const;
 
     // Registers the text as the lyrics of the main window's edit target and
     // closes the editor; on failure tells the user and keeps editing.
-    void Command1_Click();
+    void onRegisterButtonClicked();
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QPushButton* Command1;
-    QPlainTextEdit* Text1;
+    QLabel* songCaptionLabel;
+    QLabel* songPathLabel;
+    QPushButton* registerButton;
+    QPlainTextEdit* lyricsBox;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -20,28 +20,28 @@ namespace {
 constexpr int kEditorDownTwips = 0;
 constexpr int kLyricsWindowDownTwips = 165;
 
-LyricsWindow* lyricsWindow(MainWindow& main) {
-    if (!main.kasi_dsp) main.kasi_dsp = new LyricsWindow(&main);
-    return main.kasi_dsp;
+LyricsWindow* ensureLyricsWindow(MainWindow& main) {
+    if (!main.lyricsWindow) main.lyricsWindow = new LyricsWindow(&main);
+    return main.lyricsWindow;
 }
 
-LyricsEditor* lyricsEditor(MainWindow& main) {
-    if (!main.kasi_setup) main.kasi_setup = new LyricsEditor(&main);
-    return main.kasi_setup;
+LyricsEditor* ensureLyricsEditor(MainWindow& main) {
+    if (!main.lyricsEditor) main.lyricsEditor = new LyricsEditor(&main);
+    return main.lyricsEditor;
 }
 
 void discardLyricsWindow(MainWindow& main) {
-    if (main.kasi_dsp) main.kasi_dsp->close();
+    if (main.lyricsWindow) main.lyricsWindow->close();
 }
 
 // Shows the selected song's lyrics in the lyrics window. onRequest: the user
 // asked for them, so a missing lyrics file is reported; otherwise it only
 // closes the window.
 void showLyrics(MainWindow& main, bool onRequest) {
-    const std::string path = main.Label2->text().toStdString();
-    main.SetLyricsWindowTitle(path);
-    LyricsWindow* window = lyricsWindow(main);
-    window->Label2->setText(QString::fromStdString(path));
+    const std::string path = main.songPathLabel->text().toStdString();
+    main.setLyricsWindowTitle(path);
+    LyricsWindow* window = ensureLyricsWindow(main);
+    window->songPathLabel->setText(QString::fromStdString(path));
 
     const std::optional<std::string> lyricsFile = lyricsFileFor(path);
     if (!lyricsFile) {
@@ -49,13 +49,14 @@ void showLyrics(MainWindow& main, bool onRequest) {
         // lyrics, or hidden.
         main.services.dialogs.message(
             QString(onRequest ? "曲名を確認してください　" : "曲名を確認してください") +
-            window->Label2->text());
+            window->songPathLabel->text());
         return;
     }
     const std::optional<std::string> text = readLyricsText(*lyricsFile);
     if (!text) {
         if (onRequest)
-            main.services.dialogs.message("歌詞データが登録されていません　" + main.Label2->text());
+            main.services.dialogs.message("歌詞データが登録されていません　" +
+                                          main.songPathLabel->text());
         discardLyricsWindow(main);
         return;
     }
@@ -65,16 +66,16 @@ void showLyrics(MainWindow& main, bool onRequest) {
 }
 
 void storeLyricsDisplay(MainWindow& main, int display) {
-    main.menu_kasi_dsp->setChecked(display != 0);
-    main.menu_kasi_nondsp->setChecked(display == 0);
+    main.showLyricsMenuItem->setChecked(display != 0);
+    main.hideLyricsMenuItem->setChecked(display == 0);
     main.lyricsDisplay = display;
     main.lyricsDisplaySetting = display != 0 ? "1" : "0";
-    WriteSetting(main.lyricsDisplaySetting, "KASI_DISPLAY", kSettingsSection, main.settingsPath());
+    writeSetting(main.lyricsDisplaySetting, "KASI_DISPLAY", kSettingsSection, main.settingsPath());
 }
 
 }  // namespace
 
-void MainWindow::ShowLyricsForCurrentSong() {
+void MainWindow::showLyricsForCurrentSong() {
     if (lyricsDisplay == 0) {
         discardLyricsWindow(*this);
         return;
@@ -82,26 +83,26 @@ void MainWindow::ShowLyricsForCurrentSong() {
     showLyrics(*this, false);
 }
 
-void MainWindow::ShowLyricsOnRequest() { showLyrics(*this, true); }
+void MainWindow::showLyricsOnRequest() { showLyrics(*this, true); }
 
-void MainWindow::SetLyricsWindowTitle(const std::string& path) {
-    lyricsWindow(*this)->setWindowTitle(QString::fromStdString(lyricsTitleFor(path)));
+void MainWindow::setLyricsWindowTitle(const std::string& path) {
+    ensureLyricsWindow(*this)->setWindowTitle(QString::fromStdString(lyricsTitleFor(path)));
 }
 
-void MainWindow::Command7_Click() { ShowLyricsOnRequest(); }
+void MainWindow::onShowLyricsButtonClicked() { showLyricsOnRequest(); }
 
-void MainWindow::menu_kasi_dsp_Click() { storeLyricsDisplay(*this, 1); }
+void MainWindow::onShowLyricsMenuItemTriggered() { storeLyricsDisplay(*this, 1); }
 
-void MainWindow::menu_kasi_nondsp_Click() { storeLyricsDisplay(*this, 0); }
+void MainWindow::onHideLyricsMenuItemTriggered() { storeLyricsDisplay(*this, 0); }
 
-void MainWindow::menu_kasi_touroku_Click() {
+void MainWindow::onRegisterLyricsMenuItemTriggered() {
     if (lyricsEditorOpen == 1) {
         services.dialogs.message("編集中の歌詞データがあります");
         return;
     }
-    QPointer<LyricsEditor> editor = lyricsEditor(*this);
-    editor->Text1->clear();
-    PrepareLyricsEditor();
+    QPointer<LyricsEditor> editor = ensureLyricsEditor(*this);
+    editor->lyricsBox->clear();
+    prepareLyricsEditor();
     lyricsEditorOpen = 1;
     // The editor opens also when the song path was refused: the user sees why.
     if (!editor) return;
@@ -109,13 +110,13 @@ void MainWindow::menu_kasi_touroku_Click() {
     editor->show();
 }
 
-void MainWindow::PrepareLyricsEditor() {
-    LyricsEditor* editor = lyricsEditor(*this);
-    lyricsEditTarget = Label2->text().toStdString();
-    editor->Label2->setText(QString::fromStdString(lyricsEditTarget));
+void MainWindow::prepareLyricsEditor() {
+    LyricsEditor* editor = ensureLyricsEditor(*this);
+    lyricsEditTarget = songPathLabel->text().toStdString();
+    editor->songPathLabel->setText(QString::fromStdString(lyricsEditTarget));
     const std::optional<std::string> stem = lyricsStem(lyricsEditTarget);
     if (!stem) {
-        services.dialogs.message("曲名を確認してください" + editor->Label2->text());
+        services.dialogs.message("曲名を確認してください" + editor->songPathLabel->text());
         return;
     }
     lyricsEditTarget = *stem;

@@ -20,7 +20,7 @@ void setUpLyricsWindow(QWidget* window, const char* name, const QString& title, 
 
 QPlainTextEdit* makeLyricsBox(QWidget* window, int leftTwips) {
     auto* box = new QPlainTextEdit(window);
-    box->setObjectName(QStringLiteral("Text1"));
+    box->setObjectName(QStringLiteral("lyricsBox"));
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, QColor(255, 255, 192));
     box->setPalette(palette);
@@ -47,32 +47,32 @@ void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips) 
 }
 
 LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
-    setUpLyricsWindow(this, "kasi_dsp", "歌詞表示", 6915);
+    setUpLyricsWindow(this, "lyricsWindow", "歌詞表示", 6915);
 
     // Created in tab order: the text first, then the button.
-    Text1 = makeLyricsBox(this, 270);
-    Label1 = new QLabel("曲名 ", this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    placeInTwips(Label1, 135, 180, 510, 285);
-    Label2 = new QLabel("Label2", this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    placeInTwips(Label2, 765, 135, 6045, 420);
-    Command1 = new QPushButton("終了", this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    placeInTwips(Command1, 5445, 8055, 1005, 510);
-    connect(Command1, &QPushButton::clicked, this, &LyricsWindow::Command1_Click);
+    lyricsBox = makeLyricsBox(this, 270);
+    songCaptionLabel = new QLabel("曲名 ", this);
+    songCaptionLabel->setObjectName(QStringLiteral("songCaptionLabel"));
+    placeInTwips(songCaptionLabel, 135, 180, 510, 285);
+    songPathLabel = new QLabel("songPathLabel", this);
+    songPathLabel->setObjectName(QStringLiteral("songPathLabel"));
+    placeInTwips(songPathLabel, 765, 135, 6045, 420);
+    closeButton = new QPushButton("終了", this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    placeInTwips(closeButton, 5445, 8055, 1005, 510);
+    connect(closeButton, &QPushButton::clicked, this, &LyricsWindow::onCloseButtonClicked);
 }
 
 void LyricsWindow::setLyrics(const std::string& text) {
     lyrics_ = text;
-    Text1->setPlainText(QString::fromStdString(withLfLineEnds(text)));
+    lyricsBox->setPlainText(QString::fromStdString(withLfLineEnds(text)));
 }
 
-void LyricsWindow::Command1_Click() { close(); }
+void LyricsWindow::onCloseButtonClicked() { close(); }
 
 void LyricsWindow::closeEvent(QCloseEvent* event) {
     // The window goes away (WA_DeleteOnClose); the next use builds a new one.
-    if (main_->kasi_dsp == this) main_->kasi_dsp = nullptr;
+    if (main_->lyricsWindow == this) main_->lyricsWindow = nullptr;
     event->accept();
 }
 

@@ -20,18 +20,18 @@ class LyricsWindow : public QWidget {
   public:
     explicit LyricsWindow(MainWindow* main);
 
-    // Shows text (CR LF line ends, as read from the lyrics file) in Text1.
+    // Shows text (CR LF line ends, as read from the lyrics file) in lyricsBox.
     void setLyrics(const std::string& text);
     // The text last given to setLyrics, line ends as given.
     const std::string& lyrics() const { return lyrics_; }
 
     // Closes and discards the window.
-    void Command1_Click();
+    void onCloseButtonClicked();
 
-    QPlainTextEdit* Text1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QPushButton* Command1;
+    QPlainTextEdit* lyricsBox;
+    QLabel* songCaptionLabel;
+    QLabel* songPathLabel;
+    QPushButton* closeButton;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -45,7 +45,7 @@ class LyricsWindow : public QWidget {
 // discarded when closed, with its name, title and fixed size in twips.
 void setUpLyricsWindow(QWidget* window, const char* name, const QString& title, int widthTwips);
 
-// The pale yellow, multi-line lyrics text box "Text1" of either window, at
+// The pale yellow, multi-line lyrics text box "lyricsBox" of either window, at
 // leftTwips, 900 twips from the top.
 QPlainTextEdit* makeLyricsBox(QWidget* window, int leftTwips);
 

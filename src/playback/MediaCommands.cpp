@@ -17,16 +17,16 @@ double toSeconds(std::int64_t milliseconds) { return static_cast<double>(millise
 
 }  // namespace
 
-bool MainWindow::OpenAndPlay(const std::string& path) {
+bool MainWindow::openAndPlay(const std::string& path) {
     services.media.open(path);
     const bool playing = services.media.play(path);
-    NoticeOutputFailure();
+    noticeOutputFailure();
     return playing;
 }
 
 // Without sound output nothing can be heard at all, so the user hears about it
 // once; later failures of the same kind are only drained.
-void MainWindow::NoticeOutputFailure() {
+void MainWindow::noticeOutputFailure() {
     const std::string reason = services.media.takeOutputError();
     if (reason.empty() || outputFailureShown) return;
     outputFailureShown = true;  // before the modal box: timers tick while it is open
@@ -36,13 +36,13 @@ void MainWindow::NoticeOutputFailure() {
                              MessageIcon::Exclamation);
 }
 
-void MainWindow::PauseSong(const std::string& path) { services.media.pause(path); }
+void MainWindow::pauseSong(const std::string& path) { services.media.pause(path); }
 
-void MainWindow::ResumeSong(const std::string& path) { services.media.resume(path); }
+void MainWindow::resumeSong(const std::string& path) { services.media.resume(path); }
 
 // Closes the device and takes the playing mark off the marked row, whichever
 // path was given. The row keeps its played mark.
-void MainWindow::CloseSong(const std::string& path) {
+void MainWindow::closeSong(const std::string& path) {
     services.media.close(path);
     if (playingItemIndex > 0 && playingItemIndex <= songRows->rowCount()) {
         songRows->unmarkPlaying(playingItemIndex - 1);
@@ -51,18 +51,18 @@ void MainWindow::CloseSong(const std::string& path) {
 
 // Opens and closes the path around the query, so asking the length of the
 // song that plays closes it.
-double MainWindow::GetSongLength(const std::string& path) {
+double MainWindow::songLength(const std::string& path) {
     services.media.open(path);
     const std::int64_t length = services.media.lengthMs(path);
     services.media.close(path);
     return toSeconds(length);
 }
 
-double MainWindow::GetSongPosition(const std::string& path) {
+double MainWindow::songPosition(const std::string& path) {
     return toSeconds(services.media.positionMs(path));
 }
 
-std::string MainWindow::GetPlayMode(const std::string& path) {
+std::string MainWindow::playMode(const std::string& path) {
     std::string mode = services.media.mode(path);
     for (char& c : mode) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return mode;
@@ -70,7 +70,7 @@ std::string MainWindow::GetPlayMode(const std::string& path) {
 
 // The seek leaves the device stopped at the new place; the play that follows
 // goes on from there, also when the song was paused.
-void MainWindow::SeekAndPlay(const std::string& path, double seconds) {
+void MainWindow::seekAndPlay(const std::string& path, double seconds) {
     services.media.seek(path, roundHalfEven(seconds * 1000.0));
     services.media.play(path);
 }

@@ -24,100 +24,100 @@ void showSeconds(QLabel* label, double seconds) {
 
 }  // namespace
 
-void MainWindow::ShowSongLength(const std::string& path) {
-    showSeconds(lblLength, GetSongLength(path));
+void MainWindow::showSongLength(const std::string& path) {
+    showSeconds(lengthLabel, songLength(path));
     // Lowering the maximum may move the bar, which seeks on a path not yet
-    // open; that seek fails and the song starts from its beginning in cmdPlay_Click.
-    HScroll1->setMaximum(leadingWholeNumber(lblLength->text().toStdString()));
+    // open; that seek fails and the song starts from its beginning in onPlayButtonClicked.
+    positionBar->setMaximum(leadingWholeNumber(lengthLabel->text().toStdString()));
 }
 
-// Plays the song whose path Label2 shows; every other way of starting a song
+// Plays the song whose path songPathLabel shows; every other way of starting a song
 // ends up here.
-void MainWindow::cmdPlay_Click() {
-    ShowLyricsForCurrentSong();
-    PlayingControls();
-    currentSongPath = Label2->text().toStdString();
+void MainWindow::onPlayButtonClicked() {
+    showLyricsForCurrentSong();
+    showPlayingControls();
+    currentSongPath = songPathLabel->text().toStdString();
     if (currentSongPath.empty()) {
         services.dialogs.message(QStringLiteral("演奏曲を選択指示してください"));
-        setBackColour(cmdPlay, ButtonColour::Normal);
+        setBackColour(playButton, ButtonColour::Normal);
         return;
     }
 
     // The length query opens and closes the path, so a song that is playing
     // stops here and starts again from the beginning below.
-    ShowSongLength(currentSongPath);
+    showSongLength(currentSongPath);
 
-    CloseSong(lastOpenedPath);
-    OpenAndPlay(currentSongPath);
+    closeSong(lastOpenedPath);
+    openAndPlay(currentSongPath);
     lastOpenedPath = currentSongPath;
-    Timer1->start();
+    positionTimer->start();
 
-    const int row = List1.current() + 1;  // 1-based; 0 when no entry is selected
+    const int row = songEntries.current() + 1;  // 1-based; 0 when no entry is selected
     if (row < 1 || row > songRows->rowCount()) return;
     songRows->setPlayed(row - 1, true);
     songRows->markPlaying(row - 1);
     playingItemIndex = row;
     selectRow(row - 1);
-    ScrollToSelectedSong();
+    scrollToSelectedSong();
 }
 
-void MainWindow::cmdPause_Click() {
-    PausedColours();
+void MainWindow::onPauseButtonClicked() {
+    showPausedColours();
     isPaused = 1;
-    PauseSong(currentSongPath);
+    pauseSong(currentSongPath);
 }
 
 // Only a pause is resumed. The resume button stays highlighted for a second,
 // during which other events (timer ticks, clicks) are handled.
-void MainWindow::cmdResume_Click() {
+void MainWindow::onResumeButtonClicked() {
     if (isPaused == 0) return;
     isPaused = 0;
-    ResumedColours();
-    ResumeSong(currentSongPath);
-    WaitSeconds(1.0);
-    setBackColour(cmdResume, ButtonColour::Normal);
+    showResumedColours();
+    resumeSong(currentSongPath);
+    waitSeconds(1.0);
+    setBackColour(resumeButton, ButtonColour::Normal);
 }
 
-void MainWindow::cmdStop_Click() {
-    Timer2->stop();
-    StoppedControls();
-    CloseSong(currentSongPath);
+void MainWindow::onStopButtonClicked() {
+    autoPlayTimer->stop();
+    showStoppedControls();
+    closeSong(currentSongPath);
     autoPlayMode = "0";
-    Timer1->stop();
-    Timer1_Timer();  // shows the closed state: "0.0", the bar at 0, no mode
+    positionTimer->stop();
+    onPositionTimerTick();  // shows the closed state: "0.0", the bar at 0, no mode
 }
 
-void MainWindow::Timer1_Timer() {
-    const double position = GetSongPosition(currentSongPath);
-    showSeconds(lblPosition, position);
+void MainWindow::onPositionTimerTick() {
+    const double position = songPosition(currentSongPath);
+    showSeconds(positionLabel, position);
 
     positionUpdating = -1;  // this move of the bar is no seek
-    if (position >= HScroll1->maximum()) {
-        HScroll1->setValue(HScroll1->maximum());
+    if (position >= positionBar->maximum()) {
+        positionBar->setValue(positionBar->maximum());
     } else {
-        HScroll1->setValue(roundHalfEven(position));
+        positionBar->setValue(roundHalfEven(position));
     }
     positionUpdating = 0;
 
-    const std::string mode = GetPlayMode(currentSongPath);
-    lblSoundStatus->setText(QString::fromStdString(mode));
+    const std::string mode = playMode(currentSongPath);
+    playModeLabel->setText(QString::fromStdString(mode));
     if (mode != "STOPPED") return;
     // The close takes the playing mark off the row; a restart does not put it back.
-    CloseSong(currentSongPath);
-    if (chkRepeat->isChecked()) {
-        if (OpenAndPlay(currentSongPath)) return;
+    closeSong(currentSongPath);
+    if (repeatBox->isChecked()) {
+        if (openAndPlay(currentSongPath)) return;
         // A song that cannot start again (its file gone, no sound output)
         // ends here instead of being retried at every tick.
-        CloseSong(currentSongPath);
+        closeSong(currentSongPath);
     }
-    SongEndedColours();
+    showSongEndedColours();
 }
 
 // The user moved the bar: the song goes on from that second, and plays even
 // when it was paused.
-void MainWindow::HScroll1_Change() {
+void MainWindow::onPositionBarChanged() {
     if (positionUpdating != 0) return;
-    SeekAndPlay(currentSongPath, HScroll1->value());
+    seekAndPlay(currentSongPath, positionBar->value());
 }
 
 }  // namespace melvo

@@ -9,7 +9,7 @@
 
 namespace melvo {
 
-void WaitSeconds(double seconds) {
+void waitSeconds(double seconds) {
     QElapsedTimer clock;
     clock.start();
     const qint64 total = std::isfinite(seconds) ? std::llround(seconds * 1000.0) : 0;

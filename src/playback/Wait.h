@@ -6,6 +6,6 @@ namespace melvo {
 // Returns after the given number of seconds, measured on a clock that never
 // jumps or restarts. Pending window events (timers, clicks, repaints) run
 // meanwhile; between them the thread sleeps instead of spinning.
-void WaitSeconds(double seconds);
+void waitSeconds(double seconds);
 
 }  // namespace melvo

@@ -68,7 +68,7 @@ std::string cutToBytes(std::string value, size_t limit) {
 
 }  // namespace
 
-std::string ReadSetting(const std::string& key, const std::string& section,
+std::string readSetting(const std::string& key, const std::string& section,
                         const std::string& path) {
     const auto text = readTextFile(path, kMaxSettingsFileBytes);
     if (!text) return kNoSetting;
@@ -85,7 +85,7 @@ std::string ReadSetting(const std::string& key, const std::string& section,
     return kNoSetting;
 }
 
-bool WriteSetting(const std::string& value, const std::string& key, const std::string& section,
+bool writeSetting(const std::string& value, const std::string& key, const std::string& section,
                   const std::string& path) {
     std::string existing;
     if (fileExists(path)) {

@@ -14,13 +14,13 @@ inline constexpr const char* kNoSetting = "ERROR";
 // regard to case; blanks around the key and the value are not part of them.
 // A value longer than 254 bytes comes back cut to 254 bytes (never inside a
 // character).
-std::string ReadSetting(const std::string& key, const std::string& section,
+std::string readSetting(const std::string& key, const std::string& section,
                         const std::string& path);
 
 // Stores value under key in section, creating the file and the section when
 // they are absent and leaving every other line as it was. The file is
 // replaced atomically. Returns false when the file could not be written.
-bool WriteSetting(const std::string& value, const std::string& key, const std::string& section,
+bool writeSetting(const std::string& value, const std::string& key, const std::string& section,
                   const std::string& path);
 
 }  // namespace melvo

@@ -13,7 +13,7 @@ typedef struct _snd_mixer_elem snd_mixer_elem_t;
 
 namespace melvo {
 
-// Result codes of the mixer layer, as ShowMixerError explains them.
+// Result codes of the mixer layer, as showMixerError explains them.
 inline constexpr long kMixerBadDevice = 2;
 inline constexpr long kMixerAllocated = 4;
 inline constexpr long kMixerInvalidHandle = 5;

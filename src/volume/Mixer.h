@@ -1,6 +1,6 @@
 // The master output volume of the sound system, on the scale 0..65535.
 // Every call returns a result code: 0 for success, otherwise one of the codes
-// that ShowMixerError explains.
+// that showMixerError explains.
 #pragma once
 
 #include <cstdint>

@@ -25,7 +25,7 @@ QString mixerErrorText(long code) {
     }
 }
 
-void ShowMixerError(Dialogs& dialogs, long code) {
+void showMixerError(Dialogs& dialogs, long code) {
     if (code == 0) return;
     dialogs.message(QStringLiteral("[%1] ").arg(code) + mixerErrorText(code),
                     MessageIcon::Exclamation);

@@ -11,6 +11,6 @@ class Dialogs;
 QString mixerErrorText(long code);
 
 // Shows "[code] text" with the exclamation icon; nothing for code 0.
-void ShowMixerError(Dialogs& dialogs, long code);
+void showMixerError(Dialogs& dialogs, long code);
 
 }  // namespace melvo

@@ -34,23 +34,24 @@ void setMasterVolume(MainWindow& window, std::uint32_t value) {
 
 }  // namespace
 
-VolumeWindow* MainWindow::volumeWindow() {
-    if (!vol_set) {
+VolumeWindow* MainWindow::ensureVolumeWindow() {
+    if (!volumeWindow) {
         // A window made again after it was closed starts like the one made at
         // start-up: the control's range and the initial volume.
-        vol_set = new VolumeWindow(this);
-        if (mixerOpened) fitSliderToControl(vol_set->Slider1, volumeControl);
-        SliderClicks::setValueQuietly(vol_set->Slider1, leadingWholeNumber(defaultVolumeSetting));
+        volumeWindow = new VolumeWindow(this);
+        if (mixerOpened) fitSliderToControl(volumeWindow->initialVolumeSlider, volumeControl);
+        SliderClicks::setValueQuietly(volumeWindow->initialVolumeSlider,
+                                      leadingWholeNumber(defaultVolumeSetting));
     }
-    return vol_set;
+    return volumeWindow;
 }
 
-void MainWindow::OpenMixer() {
-    SliderClicks::watch(Slider1, [this] { Slider1_Click(); });
+void MainWindow::openMixer() {
+    SliderClicks::watch(volumeSlider, [this] { onVolumeSliderClicked(); });
     mixerOpened = false;
     const long opened = services.mixer.open();
     if (opened != 0) {
-        ShowMixerError(services.dialogs, opened);
+        showMixerError(services.dialogs, opened);
         return;
     }
     MixerControl control;
@@ -62,43 +63,43 @@ void MainWindow::OpenMixer() {
     volumeControl = control;
     mixerOpened = true;
 
-    fitSliderToControl(Slider1, volumeControl);
-    fitSliderToControl(volumeWindow()->Slider1, volumeControl);
+    fitSliderToControl(volumeSlider, volumeControl);
+    fitSliderToControl(ensureVolumeWindow()->initialVolumeSlider, volumeControl);
     startupVolume = services.mixer.value(volumeControl.controlId);
     const int shown = sliderValueFor(startupVolume);
-    SliderClicks::setValueQuietly(Slider1, shown);
-    SliderClicks::setValueQuietly(vol_set->Slider1, shown);
+    SliderClicks::setValueQuietly(volumeSlider, shown);
+    SliderClicks::setValueQuietly(volumeWindow->initialVolumeSlider, shown);
 }
 
-void MainWindow::RestoreStartupVolume() { setMasterVolume(*this, startupVolume); }
+void MainWindow::restoreStartupVolume() { setMasterVolume(*this, startupVolume); }
 
-void MainWindow::CloseMixer() {
+void MainWindow::closeMixer() {
     if (!mixerOpened) return;
     mixerOpened = false;
     services.mixer.close();
 }
 
-void MainWindow::ApplySongVolume() {
-    const int current = List1.current();
+void MainWindow::applySongVolume() {
+    const int current = songEntries.current();
     if (current < 0) return;
-    const std::string& entry = List1.entry(current);
-    Label2->setText(QString::fromStdString(std::string(entryPath(entry))));
+    const std::string& entry = songEntries.entry(current);
+    songPathLabel->setText(QString::fromStdString(std::string(entryPath(entry))));
     const int volume = entryHasVolume(entry) ? leadingWholeNumber(entryVolumeText(entry))
                                              : leadingWholeNumber(defaultVolumeSetting);
-    SliderClicks::setValueQuietly(Slider1, volume);
-    setMasterVolume(*this, mixerValueFor(Slider1->value()));
+    SliderClicks::setValueQuietly(volumeSlider, volume);
+    setMasterVolume(*this, mixerValueFor(volumeSlider->value()));
 }
 
-void MainWindow::Slider1_Click() {
-    setMasterVolume(*this, mixerValueFor(Slider1->value()));
-    const int current = List1.current();
+void MainWindow::onVolumeSliderClicked() {
+    setMasterVolume(*this, mixerValueFor(volumeSlider->value()));
+    const int current = songEntries.current();
     if (current < 0) return;  // no selected song to keep the volume with
-    const std::string path(entryPath(List1.entry(current)));
-    List1.replace(current, path + "," + blankLedNumber(Slider1->value()));
+    const std::string path(entryPath(songEntries.entry(current)));
+    songEntries.replace(current, path + "," + blankLedNumber(volumeSlider->value()));
 }
 
-void MainWindow::menu_sound_set_Click() {
-    VolumeWindow* window = volumeWindow();
+void MainWindow::onInitialVolumeMenuItemTriggered() {
+    VolumeWindow* window = ensureVolumeWindow();
     window->show();
     window->raise();
     window->activateWindow();

@@ -12,25 +12,25 @@
 namespace melvo {
 
 VolumeWindow::VolumeWindow(MainWindow* owner) : QWidget(owner, Qt::Window), owner_(owner) {
-    setObjectName(QStringLiteral("vol_set"));
+    setObjectName(QStringLiteral("volumeWindow"));
     setWindowTitle("音量初期値設定");
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twipsToPixels(4680), twipsToPixels(3195));
-    Label1 = new QLabel("ボリューム調整", this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    placeInTwips(Label1, 855, 450, 1590, 285);
-    Slider1 = new QSlider(Qt::Horizontal, this);
-    Slider1->setObjectName(QStringLiteral("Slider1"));
-    Slider1->setRange(0, 10);
-    Slider1->setTickPosition(QSlider::TicksBelow);
-    placeInTwips(Slider1, 675, 855, 3210, 420);
-    SliderClicks::watch(Slider1, [this] { Slider1_Click(); });
+    volumeCaptionLabel = new QLabel("ボリューム調整", this);
+    volumeCaptionLabel->setObjectName(QStringLiteral("volumeCaptionLabel"));
+    placeInTwips(volumeCaptionLabel, 855, 450, 1590, 285);
+    initialVolumeSlider = new QSlider(Qt::Horizontal, this);
+    initialVolumeSlider->setObjectName(QStringLiteral("initialVolumeSlider"));
+    initialVolumeSlider->setRange(0, 10);
+    initialVolumeSlider->setTickPosition(QSlider::TicksBelow);
+    placeInTwips(initialVolumeSlider, 675, 855, 3210, 420);
+    SliderClicks::watch(initialVolumeSlider, [this] { onInitialVolumeSliderClicked(); });
     nameForScreenReaders(this);
 }
 
-void VolumeWindow::Slider1_Click() {
-    owner_->defaultVolumeSetting = blankLedNumber(Slider1->value());
-    WriteSetting(owner_->defaultVolumeSetting, "vol", kSettingsSection, owner_->settingsPath());
+void VolumeWindow::onInitialVolumeSliderClicked() {
+    owner_->defaultVolumeSetting = blankLedNumber(initialVolumeSlider->value());
+    writeSetting(owner_->defaultVolumeSetting, "vol", kSettingsSection, owner_->settingsPath());
 }
 
 }  // namespace melvo

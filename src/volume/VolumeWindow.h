@@ -19,10 +19,10 @@ class VolumeWindow : public QWidget {
 
     // Stores the slider's value as the initial volume, in memory and in the
     // settings file. The master volume and the main slider stay as they are.
-    void Slider1_Click();
+    void onInitialVolumeSliderClicked();
 
-    QLabel* Label1;
-    QSlider* Slider1;
+    QLabel* volumeCaptionLabel;
+    QSlider* initialVolumeSlider;
 
   private:
     MainWindow* owner_;

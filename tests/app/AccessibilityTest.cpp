@@ -28,28 +28,28 @@ TEST(AccessibilityTest, EveryMainWindowControlHasAName) {
     MainWindow& window = harness.start();
 
     const std::vector<std::pair<QWidget*, QString>> expected{
-        {window.cmdPlay, "再生"},
-        {window.cmdPause, "一時停止"},
-        {window.cmdResume, "続行"},
-        {window.cmdStop, "停止"},
-        {window.Command1, "曲の追加"},
-        {window.Command2, "曲の削除"},
-        {window.Command3, "終了"},
-        {window.Command4, "自動演奏"},
-        {window.Command5, "次の曲"},
-        {window.Command6, "前の曲"},
-        {window.Command7, "歌詞の表示"},
-        {window.Check1, "ランダム演奏"},
-        {window.chkRepeat, "繰り返し再生"},
-        {window.Slider1, "音量調整をします"},
-        {window.ListView1, "エントリーされた曲の一覧"},
-        {window.HScroll1, "演奏位置"},
-        {window.Label1, "演奏中の曲名"},
-        {window.Label3, "ボリューム調整"},
-        {window.Label2, "演奏中の曲の表示"},
-        {window.lblSoundStatus, "演奏の状況表示"},
-        {window.lblPosition, "演奏経過時間"},
-        {window.lblLength, "演奏時間"},
+        {window.playButton, "再生"},
+        {window.pauseButton, "一時停止"},
+        {window.resumeButton, "続行"},
+        {window.stopButton, "停止"},
+        {window.addSongButton, "曲の追加"},
+        {window.deleteSongButton, "曲の削除"},
+        {window.exitButton, "終了"},
+        {window.autoPlayButton, "自動演奏"},
+        {window.nextSongButton, "次の曲"},
+        {window.previousSongButton, "前の曲"},
+        {window.showLyricsButton, "歌詞の表示"},
+        {window.randomOrderBox, "ランダム演奏"},
+        {window.repeatBox, "繰り返し再生"},
+        {window.volumeSlider, "音量調整をします"},
+        {window.songListView, "エントリーされた曲の一覧"},
+        {window.positionBar, "演奏位置"},
+        {window.songCaptionLabel, "演奏中の曲名"},
+        {window.volumeCaptionLabel, "ボリューム調整"},
+        {window.songPathLabel, "演奏中の曲の表示"},
+        {window.playModeLabel, "演奏の状況表示"},
+        {window.positionLabel, "演奏経過時間"},
+        {window.lengthLabel, "演奏時間"},
     };
     for (const auto& [widget, name] : expected)
         EXPECT_EQ(announced(widget), name) << widget->objectName().toStdString();
@@ -59,29 +59,29 @@ TEST(AccessibilityTest, ReadOutsAreAnnouncedWithWhatTheyShow) {
     test::WindowHarness harness;
     MainWindow& window = harness.start();
 
-    window.lblPosition->setText(QStringLiteral("12.3"));
-    EXPECT_EQ(announced(window.lblPosition), "演奏経過時間 12.3");
-    window.Label2->setText(QStringLiteral("/music/夏の歌.mp3"));
-    EXPECT_EQ(announced(window.Label2), "演奏中の曲の表示 /music/夏の歌.mp3");
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window.lblPosition);
+    window.positionLabel->setText(QStringLiteral("12.3"));
+    EXPECT_EQ(announced(window.positionLabel), "演奏経過時間 12.3");
+    window.songPathLabel->setText(QStringLiteral("/music/夏の歌.mp3"));
+    EXPECT_EQ(announced(window.songPathLabel), "演奏中の曲の表示 /music/夏の歌.mp3");
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window.positionLabel);
     EXPECT_EQ(face->text(QAccessible::Value), "12.3");
     EXPECT_EQ(face->role(), QAccessible::StaticText);
 
     // A label with a fixed caption is announced by the caption alone.
-    window.Label1->setToolTip(QStringLiteral("ignored"));
-    EXPECT_EQ(announced(window.Label1), "演奏中の曲名");
+    window.songCaptionLabel->setToolTip(QStringLiteral("ignored"));
+    EXPECT_EQ(announced(window.songCaptionLabel), "演奏中の曲名");
 }
 
 TEST(AccessibilityTest, VersionWindowControlsAreNamedByTheirCaptions) {
     test::WindowHarness harness;
     MainWindow& window = harness.start();
-    window.MENU_HELP_VER_Click();
-    VersionWindow& version = *window.FORMVERSION;
-    EXPECT_EQ(announced(version.Frame1), "プログラム名称");
-    EXPECT_EQ(announced(version.Frame3), "免責事項");
-    EXPECT_EQ(announced(version.Label2), u"バージョン\u3000V1.05");
-    EXPECT_EQ(announced(version.Command1), "閉じる");
-    EXPECT_TRUE(announced(version.Label3).startsWith("免責："));
+    window.onVersionMenuItemTriggered();
+    VersionWindow& version = *window.versionWindow;
+    EXPECT_EQ(announced(version.programNameFrame), "プログラム名称");
+    EXPECT_EQ(announced(version.disclaimerFrame), "免責事項");
+    EXPECT_EQ(announced(version.versionLabel), u"バージョン\u3000V1.05");
+    EXPECT_EQ(announced(version.closeButton), "閉じる");
+    EXPECT_TRUE(announced(version.disclaimerLabel).startsWith("免責："));
 }
 
 TEST(AccessibilityTest, CaptionlessControlsTakeTheLabelAboveThemAndKeepGivenNames) {

@@ -54,13 +54,13 @@ class HelpMenuTest : public ::testing::Test {
 
 TEST_F(HelpMenuTest, OpensTheFirstHelpDocumentFoundBesideTheProgramBeforeTheInstalledOne) {
     writeHelp(installed.path());
-    harness.window().MENU_HELP_SOUSA_Click();
+    harness.window().onInstructionsMenuItemTriggered();
     ASSERT_EQ(harness.launcher.opened.size(), 1u);
     EXPECT_EQ(harness.launcher.opened[0],
               QUrl::fromLocalFile(installed.filePath(QLatin1String(kHelpFileName))));
 
     writeHelp(besideProgram.path());
-    harness.window().MENU_HELP_SOUSA_Click();
+    harness.window().onInstructionsMenuItemTriggered();
     ASSERT_EQ(harness.launcher.opened.size(), 2u);
     EXPECT_EQ(harness.launcher.opened[1],
               QUrl::fromLocalFile(besideProgram.filePath(QLatin1String(kHelpFileName))));
@@ -69,7 +69,7 @@ TEST_F(HelpMenuTest, OpensTheFirstHelpDocumentFoundBesideTheProgramBeforeTheInst
 }
 
 TEST_F(HelpMenuTest, MissingHelpDocumentOrViewerIsReportedWithThePath) {
-    harness.window().MENU_HELP_SOUSA_Click();
+    harness.window().onInstructionsMenuItemTriggered();
     EXPECT_TRUE(harness.launcher.opened.empty());
     ASSERT_EQ(harness.dialogs.messages.size(), 1u);
     EXPECT_EQ(harness.dialogs.messages[0],
@@ -77,7 +77,7 @@ TEST_F(HelpMenuTest, MissingHelpDocumentOrViewerIsReportedWithThePath) {
 
     writeHelp(besideProgram.path());
     harness.launcher.result = false;
-    harness.window().MENU_HELP_SOUSA_Click();
+    harness.window().onInstructionsMenuItemTriggered();
     ASSERT_EQ(harness.dialogs.messages.size(), 2u);
     EXPECT_EQ(harness.dialogs.messages[1],
               "ヘルプを表示できませんでした。" + besideProgram.filePath("melvo-help.html"));
@@ -85,7 +85,7 @@ TEST_F(HelpMenuTest, MissingHelpDocumentOrViewerIsReportedWithThePath) {
 
 TEST_F(HelpMenuTest, HomePageOpensWithTheBusyCursorUntilTheBrowserTakesTheFocus) {
     const int before = overrideCursorDepth();
-    harness.window().MENU_HELP_HPMEPAGE_Click();
+    harness.window().onHomePageMenuItemTriggered();
     ASSERT_EQ(harness.launcher.opened.size(), 1u);
     EXPECT_EQ(harness.launcher.opened[0], QUrl(QStringLiteral("https://melvo.example.jp/")));
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
@@ -104,7 +104,7 @@ TEST_F(HelpMenuTest, HomePageFailureRestoresTheCursorOnceAndSaysSo) {
     // Another busy cursor of the program's, which the home page must leave alone.
     QApplication::setOverrideCursor(Qt::PointingHandCursor);
     harness.launcher.result = false;
-    harness.window().MENU_HELP_HPMEPAGE_Click();
+    harness.window().onHomePageMenuItemTriggered();
     ASSERT_EQ(harness.dialogs.messages.size(), 1u);
     EXPECT_EQ(harness.dialogs.messages[0],
               "ホームページを表示できませんでした。https://melvo.example.jp/");
@@ -121,8 +121,8 @@ TEST_F(HelpMenuTest, HomePageFailureRestoresTheCursorOnceAndSaysSo) {
 }
 
 TEST_F(HelpMenuTest, BusyCursorComesBackAfterAWhileWhenTheFocusStays) {
-    harness.window().MENU_HELP_HPMEPAGE_Click();
-    harness.window().MENU_HELP_HPMEPAGE_Click();
+    harness.window().onHomePageMenuItemTriggered();
+    harness.window().onHomePageMenuItemTriggered();
     EXPECT_EQ(overrideCursorDepth(), 2);
     runEventsFor(kBrowserStartMilliseconds + 300);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

@@ -58,11 +58,13 @@ class ScreenshotTest : public ::testing::Test {
 TEST_F(ScreenshotTest, VersionWindowTextsFitAndAreSaved) {
     test::WindowHarness harness;
     MainWindow& window = harness.start();
-    window.MENU_HELP_VER_Click();
-    VersionWindow& version = *window.FORMVERSION;
-    for (const QLabel* label : {version.Label1, version.Label2, version.Label3})
+    window.onVersionMenuItemTriggered();
+    VersionWindow& version = *window.versionWindow;
+    for (const QLabel* label :
+         {version.programNameLabel, version.versionLabel, version.disclaimerLabel})
         expectTextFits(label);
-    for (const QGroupBox* frame : {version.Frame1, version.Frame2, version.Frame3}) {
+    for (const QGroupBox* frame :
+         {version.programNameFrame, version.versionFrame, version.disclaimerFrame}) {
         // The frame's caption clears the label inside it.
         const QLabel* inside = frame->findChild<QLabel*>();
         EXPECT_LE(QFontMetrics(frame->font()).height(), inside->y())
@@ -94,17 +96,18 @@ TEST_F(ScreenshotTest, SecondaryWindowsAreSaved) {
     harness.writeFile("mvMP3.csv", harness.path("曲-サンプル.mp3") + "\r\n");
     MainWindow& window = harness.start();
     window.show();
-    window.ListView1_Click();
+    window.onSongListClicked();
     window.selectRow(0);
-    window.ListView1_Click();
-    window.ShowLyricsOnRequest();
-    window.menu_kasi_touroku_Click();
-    window.menu_sound_set_Click();
+    window.onSongListClicked();
+    window.showLyricsOnRequest();
+    window.onRegisterLyricsMenuItemTriggered();
+    window.onInitialVolumeMenuItemTriggered();
     const QDir folder(screenshotFolder());
-    for (auto [widget, name] : {std::pair<QWidget*, const char*>{window.kasi_dsp, "lyrics-window"},
-                                {window.kasi_setup, "lyrics-editor"},
-                                {window.vol_set, "volume-window"},
-                                {&window, "main-window-with-song"}}) {
+    for (auto [widget, name] :
+         {std::pair<QWidget*, const char*>{window.lyricsWindow, "lyrics-window"},
+          {window.lyricsEditor, "lyrics-editor"},
+          {window.volumeWindow, "volume-window"},
+          {&window, "main-window-with-song"}}) {
         ASSERT_NE(widget, nullptr) << name;
         EXPECT_TRUE(widget->grab().save(folder.filePath(QString(name) + ".png"))) << name;
     }

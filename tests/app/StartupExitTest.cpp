@@ -24,10 +24,10 @@ TEST(Startup, NoSettingsFileGivesTheDefaultsAndWritesNothing) {
     MainWindow& window = harness.start();
     EXPECT_EQ(window.lyricsDisplaySetting, "0");
     EXPECT_EQ(window.lyricsDisplay, 0);
-    EXPECT_TRUE(window.menu_kasi_nondsp->isChecked());
-    EXPECT_FALSE(window.menu_kasi_dsp->isChecked());
+    EXPECT_TRUE(window.hideLyricsMenuItem->isChecked());
+    EXPECT_FALSE(window.showLyricsMenuItem->isChecked());
     EXPECT_EQ(window.autoPlayMode, "0");
-    EXPECT_FALSE(window.Check1->isChecked());
+    EXPECT_FALSE(window.randomOrderBox->isChecked());
     EXPECT_EQ(window.defaultVolumeSetting, "6553");
     EXPECT_FALSE(harness.exists("mvMP3.ini"));
 }
@@ -37,11 +37,11 @@ TEST(Startup, SettingsSwitchMenusBoxAndSliders) {
     harness.writeFile("mvMP3.ini", "[MUSIC]\r\nKASI_DISPLAY=2\r\nRANDAM=\r\nvol= 3000\r\n");
     MainWindow& window = harness.start();
     EXPECT_EQ(window.lyricsDisplay, 1) << "any number but 0 shows lyrics";
-    EXPECT_TRUE(window.menu_kasi_dsp->isChecked());
-    EXPECT_FALSE(window.menu_kasi_nondsp->isChecked());
-    EXPECT_TRUE(window.Check1->isChecked()) << "an empty RANDAM is not \"0\"";
-    EXPECT_EQ(window.Slider1->value(), 3000);
-    EXPECT_EQ(window.volumeWindow()->Slider1->value(), 3000);
+    EXPECT_TRUE(window.showLyricsMenuItem->isChecked());
+    EXPECT_FALSE(window.hideLyricsMenuItem->isChecked());
+    EXPECT_TRUE(window.randomOrderBox->isChecked()) << "an empty RANDAM is not \"0\"";
+    EXPECT_EQ(window.volumeSlider->value(), 3000);
+    EXPECT_EQ(window.ensureVolumeWindow()->initialVolumeSlider->value(), 3000);
 }
 
 TEST(Startup, KasiDisplayBeyondSixteenBitsStillShowsLyrics) {
@@ -54,16 +54,16 @@ TEST(Startup, EmptyListLeavesOnlyAddEnabledEvenInAutomaticMode) {
     WindowHarness harness;
     harness.setSetting("AUTO", "1");
     MainWindow& window = harness.start();
-    EXPECT_TRUE(window.Command1->isEnabled());
-    for (QPushButton* button :
-         {window.cmdPlay, window.cmdPause, window.cmdResume, window.cmdStop, window.Command2,
-          window.Command4, window.Command5, window.Command6}) {
+    EXPECT_TRUE(window.addSongButton->isEnabled());
+    for (QPushButton* button : {window.playButton, window.pauseButton, window.resumeButton,
+                                window.stopButton, window.deleteSongButton, window.autoPlayButton,
+                                window.nextSongButton, window.previousSongButton}) {
         EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
     }
-    EXPECT_FALSE(window.Timer2->isActive());
-    EXPECT_TRUE(window.Timer3->isActive());
-    EXPECT_FALSE(window.f1_menu_auto_on->isChecked());
-    EXPECT_FALSE(window.f1_menu_manual->isChecked());
+    EXPECT_FALSE(window.autoPlayTimer->isActive());
+    EXPECT_TRUE(window.noSongsNoticeTimer->isActive());
+    EXPECT_FALSE(window.autoPlayMenuItem->isChecked());
+    EXPECT_FALSE(window.manualPlayMenuItem->isChecked());
 }
 
 // Start-up with two existing songs, in the given mode.
@@ -78,16 +78,16 @@ MainWindow& startWithSongs(WindowHarness& harness, const char* autoSetting) {
 TEST(Startup, AutomaticModeWithSongsArmsAutomaticPlay) {
     WindowHarness harness;
     MainWindow& window = startWithSongs(harness, "1");
-    EXPECT_EQ(MainWindow::backColour(window.Command4), ButtonColour::Highlight);
-    EXPECT_TRUE(window.cmdStop->isEnabled());
-    for (QPushButton* button :
-         {window.cmdPlay, window.cmdPause, window.cmdResume, window.Command1, window.Command2}) {
+    EXPECT_EQ(MainWindow::backColour(window.autoPlayButton), ButtonColour::Highlight);
+    EXPECT_TRUE(window.stopButton->isEnabled());
+    for (QPushButton* button : {window.playButton, window.pauseButton, window.resumeButton,
+                                window.addSongButton, window.deleteSongButton}) {
         EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
     }
-    EXPECT_TRUE(window.f1_menu_auto_on->isChecked());
-    EXPECT_FALSE(window.f1_menu_manual->isChecked());
-    EXPECT_TRUE(window.Timer2->isActive());
-    EXPECT_EQ(window.List1.current(), 0);
+    EXPECT_TRUE(window.autoPlayMenuItem->isChecked());
+    EXPECT_FALSE(window.manualPlayMenuItem->isChecked());
+    EXPECT_TRUE(window.autoPlayTimer->isActive());
+    EXPECT_EQ(window.songEntries.current(), 0);
     EXPECT_EQ(window.autoPlayStarted, 0);
     EXPECT_EQ(window.noSongsNotice, 0);
 }
@@ -95,14 +95,14 @@ TEST(Startup, AutomaticModeWithSongsArmsAutomaticPlay) {
 TEST(Startup, ManualModeWithSongsLeavesEveryButtonReady) {
     WindowHarness harness;
     MainWindow& window = startWithSongs(harness, "abc");  // no number: manual play
-    for (QPushButton* button : {window.cmdPlay, window.cmdPause, window.cmdResume, window.cmdStop,
-                                window.Command1, window.Command2}) {
+    for (QPushButton* button : {window.playButton, window.pauseButton, window.resumeButton,
+                                window.stopButton, window.addSongButton, window.deleteSongButton}) {
         EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
     }
-    EXPECT_EQ(MainWindow::backColour(window.Command4), ButtonColour::Normal);
-    EXPECT_TRUE(window.f1_menu_manual->isChecked());
-    EXPECT_FALSE(window.Timer2->isActive());
-    EXPECT_EQ(window.List1.current(), 0);
+    EXPECT_EQ(MainWindow::backColour(window.autoPlayButton), ButtonColour::Normal);
+    EXPECT_TRUE(window.manualPlayMenuItem->isChecked());
+    EXPECT_FALSE(window.autoPlayTimer->isActive());
+    EXPECT_EQ(window.songEntries.current(), 0);
 }
 
 TEST(Startup, WindowCarriesItsNamesAndTimers) {
@@ -111,29 +111,29 @@ TEST(Startup, WindowCarriesItsNamesAndTimers) {
     EXPECT_EQ(window.objectName(), "melvoMain");
     EXPECT_EQ(window.windowTitle(), "Melvo v1.04");
     EXPECT_FALSE(window.windowIcon().isNull());
-    EXPECT_EQ(window.Timer1->interval(), 100);
-    EXPECT_FALSE(window.Timer1->isActive());
-    EXPECT_EQ(window.Timer2->interval(), 1000);
-    EXPECT_EQ(window.Timer3->interval(), 1000);
+    EXPECT_EQ(window.positionTimer->interval(), 100);
+    EXPECT_FALSE(window.positionTimer->isActive());
+    EXPECT_EQ(window.autoPlayTimer->interval(), 1000);
+    EXPECT_EQ(window.noSongsNoticeTimer->interval(), 1000);
 }
 
 TEST(Exit, ExitButtonStoresRandomChoiceAndEndsOnce) {
     WindowHarness harness;
     harness.setSetting("RANDAM", "0");
     MainWindow& window = harness.start();
-    window.Check1->setChecked(true);
-    window.Command3->click();
+    window.randomOrderBox->setChecked(true);
+    window.exitButton->click();
     EXPECT_EQ(harness.setting("RANDAM"), "1");
     EXPECT_TRUE(harness.exists("mvMP3.csv")) << "the song list is saved at exit";
     EXPECT_EQ(harness.programEnds, 1);
-    window.Command3_Click();
+    window.exitProgram();
     EXPECT_EQ(harness.programEnds, 1);
 }
 
 TEST(Exit, CloseBoxRunsTheSameExitSteps) {
     WindowHarness harness;
     MainWindow& window = harness.start();
-    window.Check1->setChecked(false);
+    window.randomOrderBox->setChecked(false);
     QCloseEvent event;
     QCoreApplication::sendEvent(&window, &event);
     EXPECT_TRUE(event.isAccepted());
@@ -144,8 +144,8 @@ TEST(Exit, CloseBoxRunsTheSameExitSteps) {
 TEST(Exit, TerminationSignalRunsTheExitStepsOnce) {
     WindowHarness harness;
     MainWindow& window = harness.start();
-    window.Check1->setChecked(true);
-    runOnTerminationSignals(&window, [&window] { window.Command3_Click(); });
+    window.randomOrderBox->setChecked(true);
+    runOnTerminationSignals(&window, [&window] { window.exitProgram(); });
     std::raise(SIGTERM);
     std::raise(SIGHUP);
     QElapsedTimer clock;

@@ -18,40 +18,40 @@ void discardClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent
 TEST(VersionWindowTest, ShowsTheProgramNameVersionAndDisclaimerAsDesigned) {
     test::WindowHarness harness;
     MainWindow& window = harness.start();
-    window.MENU_HELP_VER_Click();
-    ASSERT_TRUE(window.FORMVERSION);
-    const VersionWindow& version = *window.FORMVERSION;
+    window.onVersionMenuItemTriggered();
+    ASSERT_TRUE(window.versionWindow);
+    const VersionWindow& version = *window.versionWindow;
 
     EXPECT_EQ(version.windowTitle(), "バージョン");
     EXPECT_EQ(version.size(), QSize(twipsToPixels(5880), twipsToPixels(4950)));
-    EXPECT_EQ(version.Frame1->title(), "プログラム名称");
-    EXPECT_EQ(version.Frame2->title(), "プログラムバージョン");
-    EXPECT_EQ(version.Frame3->title(), "免責事項");
-    EXPECT_EQ(version.Label1->text(), u"音楽演奏プログラム\u3000\u3000ＭＥＬＶＯ");
-    EXPECT_EQ(version.Label2->text(), u"バージョン\u3000V1.05");
-    EXPECT_EQ(version.Label3->text(),
+    EXPECT_EQ(version.programNameFrame->title(), "プログラム名称");
+    EXPECT_EQ(version.versionFrame->title(), "プログラムバージョン");
+    EXPECT_EQ(version.disclaimerFrame->title(), "免責事項");
+    EXPECT_EQ(version.programNameLabel->text(), u"音楽演奏プログラム\u3000\u3000ＭＥＬＶＯ");
+    EXPECT_EQ(version.versionLabel->text(), u"バージョン\u3000V1.05");
+    EXPECT_EQ(version.disclaimerLabel->text(),
               "免責：このプログラムの使用により発生したいかなる問題や損害に対して、当方は一切責任"
               "を負いません。利用者の責任においてご利用願います。");
-    EXPECT_EQ(version.Command1->text(), "閉じる");
+    EXPECT_EQ(version.closeButton->text(), "閉じる");
 
     // Each label sits in its frame, placed relative to it.
-    EXPECT_EQ(version.Label1->parentWidget(), version.Frame1);
-    EXPECT_EQ(version.Label2->parentWidget(), version.Frame2);
-    EXPECT_EQ(version.Label3->parentWidget(), version.Frame3);
-    EXPECT_EQ(version.Label3->pos(), QPoint(twipsToPixels(180), twipsToPixels(360)));
+    EXPECT_EQ(version.programNameLabel->parentWidget(), version.programNameFrame);
+    EXPECT_EQ(version.versionLabel->parentWidget(), version.versionFrame);
+    EXPECT_EQ(version.disclaimerLabel->parentWidget(), version.disclaimerFrame);
+    EXPECT_EQ(version.disclaimerLabel->pos(), QPoint(twipsToPixels(180), twipsToPixels(360)));
 
     // The disclaimer: red on yellow, wrapped within its label.
-    EXPECT_TRUE(version.Label3->wordWrap());
-    EXPECT_TRUE(version.Label3->autoFillBackground());
-    EXPECT_EQ(version.Label3->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(version.Label3->palette().color(QPalette::Window), QColor(255, 255, 128));
+    EXPECT_TRUE(version.disclaimerLabel->wordWrap());
+    EXPECT_TRUE(version.disclaimerLabel->autoFillBackground());
+    EXPECT_EQ(version.disclaimerLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(version.disclaimerLabel->palette().color(QPalette::Window), QColor(255, 255, 128));
 }
 
 TEST(VersionWindowTest, OneNonModalWindowThatClosingDiscards) {
     test::WindowHarness harness;
     MainWindow& window = harness.start();
-    window.MENU_HELP_VER_Click();
-    QPointer<VersionWindow> first = window.FORMVERSION;
+    window.onVersionMenuItemTriggered();
+    QPointer<VersionWindow> first = window.versionWindow;
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->isVisible());
     EXPECT_TRUE(first->isWindow());
@@ -60,31 +60,31 @@ TEST(VersionWindowTest, OneNonModalWindowThatClosingDiscards) {
 
     // Chosen again, also after being hidden: the same window comes back.
     first->hide();
-    window.MENU_HELP_VER_Click();
-    EXPECT_EQ(window.FORMVERSION, first);
+    window.onVersionMenuItemTriggered();
+    EXPECT_EQ(window.versionWindow, first);
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(window.findChildren<VersionWindow*>().size(), 1);
 
-    QTest::mouseClick(first->Command1, Qt::LeftButton);
+    QTest::mouseClick(first->closeButton, Qt::LeftButton);
     discardClosedWindows();
     EXPECT_FALSE(first);
-    EXPECT_FALSE(window.FORMVERSION);
+    EXPECT_FALSE(window.versionWindow);
     EXPECT_TRUE(harness.launcher.opened.empty());
 
     // The close box discards it too; the next choice builds a new one.
-    window.MENU_HELP_VER_Click();
-    ASSERT_TRUE(window.FORMVERSION);
-    window.FORMVERSION->close();
+    window.onVersionMenuItemTriggered();
+    ASSERT_TRUE(window.versionWindow);
+    window.versionWindow->close();
     discardClosedWindows();
-    EXPECT_FALSE(window.FORMVERSION);
-    window.MENU_HELP_VER_Click();
-    ASSERT_TRUE(window.FORMVERSION);
+    EXPECT_FALSE(window.versionWindow);
+    window.onVersionMenuItemTriggered();
+    ASSERT_TRUE(window.versionWindow);
     EXPECT_EQ(window.findChildren<VersionWindow*>().size(), 1);
 
     // Escape closes it like the button.
-    QTest::keyClick(window.FORMVERSION, Qt::Key_Escape);
+    QTest::keyClick(window.versionWindow, Qt::Key_Escape);
     discardClosedWindows();
-    EXPECT_FALSE(window.FORMVERSION);
+    EXPECT_FALSE(window.versionWindow);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ class AutoPlay : public ::testing::Test {
     // Lets the playing song end and gives the supervisor its next tick.
     void endSongAndTick() {
         harness.media.finish(harness.window().currentSongPath);
-        harness.window().Timer2_Timer();
+        harness.window().onAutoPlayTimerTick();
     }
 
     WindowHarness harness;
@@ -51,17 +51,17 @@ class AutoPlay : public ::testing::Test {
 
 TEST_F(AutoPlay, StartUpInAutomaticModePlaysTheListInOrderCycleAfterCycle) {
     MainWindow& window = start("1");
-    EXPECT_TRUE(window.Timer2->isActive());
-    EXPECT_TRUE(window.f1_menu_auto_on->isChecked());
-    window.Timer2_Timer();
+    EXPECT_TRUE(window.autoPlayTimer->isActive());
+    EXPECT_TRUE(window.autoPlayMenuItem->isChecked());
+    window.onAutoPlayTimerTick();
     for (int i = 0; i < 5; ++i) endSongAndTick();
     EXPECT_EQ(started(), (std::vector<int>{0, 1, 2, 0, 1, 2}));
 }
 
 TEST_F(AutoPlay, RandomOrderPlaysEachSongOncePerCycle) {
     MainWindow& window = start("1");
-    window.Check1->setChecked(true);
-    window.Timer2_Timer();
+    window.randomOrderBox->setChecked(true);
+    window.onAutoPlayTimerTick();
     for (int i = 0; i < 11; ++i) endSongAndTick();
     const std::vector<int> order = started();
     ASSERT_EQ(order.size(), 12u);
@@ -72,10 +72,10 @@ TEST_F(AutoPlay, RandomOrderPlaysEachSongOncePerCycle) {
 
 TEST_F(AutoPlay, PausedSongIsNeverReplaced) {
     MainWindow& window = start("1");
-    window.Timer2_Timer();
-    window.cmdPause_Click();
-    window.Timer2_Timer();
-    window.Timer2_Timer();
+    window.onAutoPlayTimerTick();
+    window.onPauseButtonClicked();
+    window.onAutoPlayTimerTick();
+    window.onAutoPlayTimerTick();
     EXPECT_EQ(started(), std::vector<int>{0});
     window.isPaused = 1;
     harness.media.resume(window.currentSongPath);
@@ -85,46 +85,46 @@ TEST_F(AutoPlay, PausedSongIsNeverReplaced) {
 
 TEST_F(AutoPlay, ManualMenuLetsTheSongEndAndStartsNothingMore) {
     MainWindow& window = start("1");
-    window.Timer2_Timer();
-    window.f1_menu_manual->trigger();
+    window.onAutoPlayTimerTick();
+    window.manualPlayMenuItem->trigger();
     EXPECT_EQ(harness.setting("AUTO"), "0");
-    EXPECT_TRUE(window.f1_menu_manual->isChecked());
+    EXPECT_TRUE(window.manualPlayMenuItem->isChecked());
     endSongAndTick();
     EXPECT_EQ(started(), std::vector<int>{0});
-    window.f1_menu_auto_on->trigger();
+    window.autoPlayMenuItem->trigger();
     EXPECT_EQ(harness.setting("AUTO"), "1");
-    window.Timer2_Timer();
+    window.onAutoPlayTimerTick();
     EXPECT_EQ(started(), (std::vector<int>{0, 1}));
 }
 
 TEST_F(AutoPlay, AutomaticButtonRestartsFromTheFirstUnplayedSong) {
     MainWindow& window = start("0");
-    EXPECT_FALSE(window.Timer2->isActive());
-    window.Command4->click();
+    EXPECT_FALSE(window.autoPlayTimer->isActive());
+    window.autoPlayButton->click();
     EXPECT_EQ(window.autoPlayMode, "1");
-    EXPECT_TRUE(window.Timer2->isActive());
-    EXPECT_FALSE(window.cmdPlay->isEnabled());
-    EXPECT_EQ(MainWindow::backColour(window.Command4), ButtonColour::Highlight);
+    EXPECT_TRUE(window.autoPlayTimer->isActive());
+    EXPECT_FALSE(window.playButton->isEnabled());
+    EXPECT_EQ(MainWindow::backColour(window.autoPlayButton), ButtonColour::Highlight);
     EXPECT_EQ(harness.setting("AUTO"), "0") << "the button does not store the mode";
-    window.Timer2_Timer();
+    window.onAutoPlayTimerTick();
     endSongAndTick();
-    window.Command4->click();
-    window.Timer2_Timer();
+    window.autoPlayButton->click();
+    window.onAutoPlayTimerTick();
     EXPECT_EQ(started(), (std::vector<int>{0, 1, 2}));
 }
 
 TEST_F(AutoPlay, NextAndPreviousWrapAroundTheList) {
     MainWindow& window = start("0");
-    window.List1.setCurrent(2);
-    window.Command5_Click();
-    EXPECT_EQ(window.List1.current(), 0);
+    window.songEntries.setCurrent(2);
+    window.onNextSongButtonClicked();
+    EXPECT_EQ(window.songEntries.current(), 0);
     EXPECT_EQ(window.currentSongPath, songs[0]);
-    EXPECT_EQ(MainWindow::backColour(window.Command5), ButtonColour::Normal);
-    window.Command6_Click();
-    EXPECT_EQ(window.List1.current(), 2);
-    window.List1.setCurrent(-1);  // as after a deletion
-    window.Command6_Click();
-    EXPECT_EQ(window.List1.current(), 2);
+    EXPECT_EQ(MainWindow::backColour(window.nextSongButton), ButtonColour::Normal);
+    window.onPreviousSongButtonClicked();
+    EXPECT_EQ(window.songEntries.current(), 2);
+    window.songEntries.setCurrent(-1);  // as after a deletion
+    window.onPreviousSongButtonClicked();
+    EXPECT_EQ(window.songEntries.current(), 2);
     EXPECT_EQ(started(), (std::vector<int>{0, 2, 2}));
 }
 
@@ -132,18 +132,18 @@ TEST(EmptyListNotice, IsShownOnceAboutASecondAfterStartUp) {
     WindowHarness harness;
     MainWindow& window = harness.start();
     EXPECT_EQ(window.noSongsNotice, 1);
-    window.Timer3_Timer();
-    window.Timer3_Timer();
+    window.onNoSongsNoticeTimerTick();
+    window.onNoSongsNoticeTimerTick();
     ASSERT_EQ(harness.dialogs.messages.size(), 1u);
     EXPECT_EQ(harness.dialogs.messages[0], "音楽登録が一曲もされていませんので登録してください");
-    EXPECT_FALSE(window.Timer3->isActive());
+    EXPECT_FALSE(window.noSongsNoticeTimer->isActive());
 }
 
 TEST(EmptyListNotice, IsNotShownWhenTheListFileNamedOnlyMissingSongs) {
     WindowHarness harness;
     harness.writeFile("mvMP3.csv", "/nowhere/gone.mp3\r\n");
     MainWindow& window = harness.start();
-    window.Timer3_Timer();
+    window.onNoSongsNoticeTimerTick();
     EXPECT_EQ(harness.dialogs.messages.size(), 1u) << "only the missing-song message";
 }
 

@@ -13,11 +13,11 @@ using Marks = std::vector<bool>;
 TEST(NextSong, ListOrderTakesTheFirstUnplayedSongFromTheTop) {
     std::mt19937 generator(1);
     Marks marks{false, true, true};
-    EXPECT_EQ(ChooseNextSong(marks, false, 2, generator).index, 0);
+    EXPECT_EQ(chooseNextSong(marks, false, 2, generator).index, 0);
     marks = {true, false, true};
-    EXPECT_EQ(ChooseNextSong(marks, false, 0, generator).index, 1);
+    EXPECT_EQ(chooseNextSong(marks, false, 0, generator).index, 1);
     marks = {true, true, true};
-    const NextSong next = ChooseNextSong(marks, false, 2, generator);
+    const NextSong next = chooseNextSong(marks, false, 2, generator);
     EXPECT_EQ(next.index, 0);
     EXPECT_TRUE(next.clearedMarks);
     EXPECT_EQ(marks, (Marks{false, false, false}));
@@ -27,10 +27,10 @@ TEST(NextSong, RandomOrderNeverTakesAPlayedSong) {
     std::mt19937 generator(7);
     for (int i = 0; i < 200; ++i) {
         Marks marks{true, true, false};
-        EXPECT_EQ(ChooseNextSong(marks, true, 0, generator).index, 2);
+        EXPECT_EQ(chooseNextSong(marks, true, 0, generator).index, 2);
     }
     Marks single{true};
-    EXPECT_EQ(ChooseNextSong(single, true, 0, generator).index, 0) << "one song plays again";
+    EXPECT_EQ(chooseNextSong(single, true, 0, generator).index, 0) << "one song plays again";
 }
 
 // Plays `cycles` full cycles as automatic play does: choose, then mark.
@@ -39,7 +39,7 @@ std::vector<int> playCycles(int songs, int cycles, bool randomOrder, std::mt1993
     std::vector<int> order;
     int last = -1;
     for (int start = 0; start < songs * cycles; ++start) {
-        last = ChooseNextSong(marks, randomOrder, last, generator).index;
+        last = chooseNextSong(marks, randomOrder, last, generator).index;
         marks[last] = true;
         order.push_back(last);
     }
@@ -68,7 +68,7 @@ TEST(NextSong, RandomDrawIsUniformAmongUnplayedSongs) {
     std::map<int, int> firstOfCycle;
     for (int i = 0; i < draws; ++i) {
         Marks marks(songs, false);
-        ++firstOfCycle[ChooseNextSong(marks, true, -1, generator).index];
+        ++firstOfCycle[chooseNextSong(marks, true, -1, generator).index];
     }
     for (int song = 0; song < songs; ++song) {
         // Expected 10000 each; 5 standard deviations is about 430.
@@ -81,7 +81,7 @@ TEST(NextSong, NewRandomCycleAvoidsOnlyTheSongThatJustEnded) {
     std::map<int, int> counts;
     for (int i = 0; i < 30000; ++i) {
         Marks marks(3, true);
-        ++counts[ChooseNextSong(marks, true, 1, generator).index];
+        ++counts[chooseNextSong(marks, true, 1, generator).index];
     }
     EXPECT_EQ(counts[1], 0);
     EXPECT_NEAR(counts[0], 15000, 500);

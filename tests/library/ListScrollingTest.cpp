@@ -42,7 +42,7 @@ class ListScrolling : public PlayerWindow {
         addSongs(paths);
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-        view = w->ListView1;
+        view = w->songListView;
         rowHeight = view->visualRect(w->songRows->index(0, 0)).height();
         perPage = view->viewport()->height() / rowHeight;
         ASSERT_GE(perPage, 3);
@@ -52,7 +52,7 @@ class ListScrolling : public PlayerWindow {
     // of automatic play starts; the row may lie anywhere.
     void playEntry(int index) {
         chooseEntry(index);
-        w->cmdPlay_Click();
+        w->onPlayButtonClicked();
     }
 
     int top() const { return view->indexAt(QPoint(0, 0)).row(); }

@@ -13,17 +13,17 @@ namespace melvo {
 namespace {
 
 TEST(SongListFile, FieldCountsAndTheFirstLineThatHoldsASong) {
-    EXPECT_EQ(CountFields(""), 0);
-    EXPECT_EQ(CountFields("/m/a.mp3"), 1);
-    EXPECT_EQ(CountFields("/m/a.mp3,"), 2);
-    EXPECT_EQ(CountFields(",,"), 3);
+    EXPECT_EQ(countFields(""), 0);
+    EXPECT_EQ(countFields("/m/a.mp3"), 1);
+    EXPECT_EQ(countFields("/m/a.mp3,"), 2);
+    EXPECT_EQ(countFields(",,"), 3);
 
-    EXPECT_EQ(CountFirstLineFields(""), 0);
-    EXPECT_EQ(CountFirstLineFields("\r\n\r\r\n"), 0);
-    EXPECT_EQ(CountFirstLineFields("\r\n\r/m/a.mp3, 5\r\n/m/b.mp3"), 2);
-    EXPECT_EQ(CountFirstLineFields("/m/a,b,c.mp3"), 3);
+    EXPECT_EQ(countFirstLineFields(""), 0);
+    EXPECT_EQ(countFirstLineFields("\r\n\r\r\n"), 0);
+    EXPECT_EQ(countFirstLineFields("\r\n\r/m/a.mp3, 5\r\n/m/b.mp3"), 2);
+    EXPECT_EQ(countFirstLineFields("/m/a,b,c.mp3"), 3);
     // A lone LF is part of the line, not its end.
-    EXPECT_EQ(CountFirstLineFields("\n\r\n"), 1);
+    EXPECT_EQ(countFirstLineFields("\n\r\n"), 1);
 }
 
 TEST(SongListFile, EntryParts) {

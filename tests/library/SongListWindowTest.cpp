@@ -36,11 +36,11 @@ class SongListWindow : public ::testing::Test {
     }
     std::vector<std::string> entries() {
         std::vector<std::string> all;
-        for (int i = 0; i < w().List1.count(); ++i) all.push_back(w().List1.entry(i));
+        for (int i = 0; i < w().songEntries.count(); ++i) all.push_back(w().songEntries.entry(i));
         return all;
     }
     std::string exitAndRead() {
-        w().Command3_Click();
+        w().exitProgram();
         EXPECT_EQ(h.programEnds, 1);
         return h.readFile("mvMP3.csv");
     }
@@ -82,7 +82,7 @@ TEST_F(SongListWindow, EveryLineFormLoadsAndIsWrittenBackUnchanged) {
     EXPECT_EQ(rows().folder(8), QString::fromStdString(h.path("x,y/")));
     EXPECT_EQ(rows().title(11), QStringLiteral("曲.mp3"));
     EXPECT_EQ(rows().fullPath(11).toStdString(), japanese);
-    EXPECT_TRUE(w().cmdPlay->isEnabled());
+    EXPECT_TRUE(w().playButton->isEnabled());
 
     std::string expected;
     for (const std::string& line : lines) expected += line + "\r\n";
@@ -139,9 +139,9 @@ TEST_F(SongListWindow, AFileWithoutSongsLeavesTheListEmptyAndIsEmptiedAtExit) {
         if (text) fresh.writeFile("mvMP3.csv", text);
         MainWindow& window = fresh.start();
         EXPECT_EQ(window.noSongsNotice, 1);
-        EXPECT_EQ(window.List1.count(), 0);
-        EXPECT_FALSE(window.Command2->isEnabled());
-        window.Command3_Click();
+        EXPECT_EQ(window.songEntries.count(), 0);
+        EXPECT_FALSE(window.deleteSongButton->isEnabled());
+        window.exitProgram();
         EXPECT_TRUE(fresh.exists("mvMP3.csv"));
         EXPECT_EQ(fresh.readFile("mvMP3.csv"), "");
     }
@@ -149,7 +149,7 @@ TEST_F(SongListWindow, AFileWithoutSongsLeavesTheListEmptyAndIsEmptiedAtExit) {
     writeList({h.path("gone.mp3")});
     h.start();
     EXPECT_EQ(w().noSongsNotice, 0);
-    EXPECT_EQ(w().List1.count(), 0);
+    EXPECT_EQ(w().songEntries.count(), 0);
 }
 
 TEST_F(SongListWindow, AFailedSaveAsksAndTheUserCanStayAndSaveLater) {
@@ -162,7 +162,7 @@ TEST_F(SongListWindow, AFailedSaveAsksAndTheUserCanStayAndSaveLater) {
     QDir().mkdir(QString::fromStdString(listPath));
 
     h.dialogs.answerYes = false;
-    w().Command3_Click();
+    w().exitProgram();
     ASSERT_EQ(h.dialogs.questions.size(), 1u);
     const QString question = h.dialogs.questions[0];
     EXPECT_TRUE(question.startsWith(QString::fromStdString(listPath) + "を保存できませんでした。"))
@@ -183,7 +183,7 @@ TEST_F(SongListWindow, AFailedSaveAsksAndTheUserCanStayAndSaveLater) {
     WindowHarness other;
     other.start();
     QDir().mkdir(QString::fromStdString(other.path("mvMP3.csv")));
-    other.window().Command3_Click();
+    other.window().exitProgram();
     EXPECT_EQ(other.dialogs.questions.size(), 1u);
     EXPECT_EQ(other.programEnds, 1);
 }
@@ -192,13 +192,13 @@ TEST_F(SongListWindow, AddingASong) {
     const std::string a = song("a.mp3");
     writeList({a});
     h.start();
-    w().Label2->setText("shown");
+    w().songPathLabel->setText("shown");
 
     const std::vector<std::string> chosen = {h.path("new.mp3"), h.path("loud.MP3"),
                                              h.path("odd.mp3.wav"), h.path("take.mp3,2"), a};
     for (const std::string& path : chosen) {
         h.dialogs.chosenFile = QString::fromStdString(path);
-        w().Command1_Click();
+        w().onAddSongButtonClicked();
     }
     EXPECT_TRUE(h.dialogs.messages.empty());
     EXPECT_EQ(h.dialogs.fileFilters.front(), "*.mp3");
@@ -208,8 +208,8 @@ TEST_F(SongListWindow, AddingASong) {
     EXPECT_EQ(rows().title(1), QStringLiteral("new.mp3"));
     EXPECT_EQ(rows().folder(1), QString::fromStdString(h.path("") + "/"));
     EXPECT_EQ(rows().fullPath(4).toStdString(), chosen[3]);
-    EXPECT_EQ(w().Label2->text(), "shown");
-    EXPECT_EQ(w().List1.current(), 0);
+    EXPECT_EQ(w().songPathLabel->text(), "shown");
+    EXPECT_EQ(w().songEntries.current(), 0);
 }
 
 TEST_F(SongListWindow, NothingIsAddedWithoutAnMp3Name) {
@@ -218,20 +218,20 @@ TEST_F(SongListWindow, NothingIsAddedWithoutAnMp3Name) {
          {std::optional<QString>(), std::optional<QString>("*.mp3"), std::optional<QString>(""),
           std::optional<QString>(QString::fromStdString(h.path("song.Mp3")))}) {
         h.dialogs.chosenFile = answer;
-        w().Command1_Click();
+        w().onAddSongButtonClicked();
     }
     EXPECT_EQ(h.dialogs.messages, std::vector<QString>(4, "ＭＰ３のデータを選択してください"));
-    EXPECT_EQ(w().List1.count(), 0);
+    EXPECT_EQ(w().songEntries.count(), 0);
     EXPECT_EQ(rows().rowCount(), 0);
-    EXPECT_FALSE(w().cmdPlay->isEnabled());
+    EXPECT_FALSE(w().playButton->isEnabled());
 
     // The first song added leaves the empty-list state.
     h.dialogs.chosenFile = QString::fromStdString(h.path("a.mp3"));
-    w().Command1_Click();
-    EXPECT_TRUE(w().cmdPlay->isEnabled());
-    EXPECT_TRUE(w().Command2->isEnabled());
-    EXPECT_FALSE(w().cmdPause->isEnabled());
-    EXPECT_EQ(MainWindow::backColour(w().cmdStop), ButtonColour::Highlight);
+    w().onAddSongButtonClicked();
+    EXPECT_TRUE(w().playButton->isEnabled());
+    EXPECT_TRUE(w().deleteSongButton->isEnabled());
+    EXPECT_FALSE(w().pauseButton->isEnabled());
+    EXPECT_EQ(MainWindow::backColour(w().stopButton), ButtonColour::Highlight);
 }
 
 TEST_F(SongListWindow, DeletingSongs) {
@@ -241,42 +241,42 @@ TEST_F(SongListWindow, DeletingSongs) {
 
     // No row selected: no question.
     w().selectRow(-1);
-    w().Command2_Click();
+    w().onDeleteSongButtonClicked();
     EXPECT_TRUE(h.dialogs.questions.empty());
 
     // Answered No: nothing changes.
     w().selectRow(1);
     h.dialogs.answerYes = false;
-    w().Command2_Click();
+    w().onDeleteSongButtonClicked();
     EXPECT_EQ(h.dialogs.questions, std::vector<QString>{"ほんとうに削除しますか"});
-    EXPECT_EQ(w().List1.count(), 3);
+    EXPECT_EQ(w().songEntries.count(), 3);
 
     // A row below the first: the buttons and the label stay.
-    w().ListView1_Click();
+    w().onSongListClicked();
     w().currentSongPath = b;
     h.dialogs.answerYes = true;
-    w().Command2_Click();
+    w().onDeleteSongButtonClicked();
     EXPECT_EQ(entries(), (std::vector<std::string>{a, c}));
     EXPECT_EQ(rows().fullPath(1).toStdString(), c);
-    EXPECT_EQ(w().List1.current(), -1);
-    EXPECT_EQ(w().Label2->text().toStdString(), b);
+    EXPECT_EQ(w().songEntries.current(), -1);
+    EXPECT_EQ(w().songPathLabel->text().toStdString(), b);
     EXPECT_EQ(w().currentSongPath, b);
-    EXPECT_TRUE(w().cmdPlay->isEnabled());
+    EXPECT_TRUE(w().playButton->isEnabled());
 
     // The first row: the reset, though a song remains.
     w().selectRow(0);
-    w().Command2_Click();
+    w().onDeleteSongButtonClicked();
     EXPECT_EQ(entries(), std::vector<std::string>{c});
     EXPECT_EQ(rows().fullPath(0).toStdString(), c);
-    EXPECT_TRUE(w().Label2->text().isEmpty());
+    EXPECT_TRUE(w().songPathLabel->text().isEmpty());
     EXPECT_TRUE(w().currentSongPath.empty());
-    EXPECT_FALSE(w().cmdPlay->isEnabled());
-    EXPECT_FALSE(w().Command2->isEnabled());
-    EXPECT_TRUE(w().Command1->isEnabled());
+    EXPECT_FALSE(w().playButton->isEnabled());
+    EXPECT_FALSE(w().deleteSongButton->isEnabled());
+    EXPECT_TRUE(w().addSongButton->isEnabled());
 
     w().selectRow(0);
-    w().Command2_Click();
-    EXPECT_EQ(w().List1.count(), 0);
+    w().onDeleteSongButtonClicked();
+    EXPECT_EQ(w().songEntries.count(), 0);
     EXPECT_EQ(rows().rowCount(), 0);
     EXPECT_EQ(exitAndRead(), "");
 }
@@ -287,10 +287,10 @@ TEST_F(SongListWindow, DeletingKeepsTheMarkedRowNumberOnItsSong) {
     h.start();
     w().playingItemIndex = 3;
     w().selectRow(1);
-    w().Command2_Click();
+    w().onDeleteSongButtonClicked();
     EXPECT_EQ(w().playingItemIndex, 2);
     w().selectRow(1);
-    w().Command2_Click();
+    w().onDeleteSongButtonClicked();
     EXPECT_EQ(w().playingItemIndex, 0);
 }
 
@@ -300,30 +300,30 @@ TEST_F(SongListWindow, ClickAndDoubleClickWithTheMouse) {
     h.start();
     w().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w()));
-    QWidget* viewport = w().ListView1->viewport();
+    QWidget* viewport = w().songListView->viewport();
     const auto centreOf = [&](int row) {
-        return w().ListView1->visualRect(rows().index(row, 1)).center();
+        return w().songListView->visualRect(rows().index(row, 1)).center();
     };
 
     QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(2));
     EXPECT_EQ(w().selectedRow(), 2);
-    EXPECT_EQ(w().List1.current(), 2);
-    EXPECT_EQ(w().Label2->text().toStdString(), c);
-    EXPECT_TRUE(w().Command1->isEnabled());
+    EXPECT_EQ(w().songEntries.current(), 2);
+    EXPECT_EQ(w().songPathLabel->text().toStdString(), c);
+    EXPECT_TRUE(w().addSongButton->isEnabled());
 
-    QSignalSpy doubleClicks(w().ListView1, &QAbstractItemView::doubleClicked);
+    QSignalSpy doubleClicks(w().songListView, &QAbstractItemView::doubleClicked);
     // A double-click comes after the first click of the pair.
     QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(1));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, centreOf(1));
     EXPECT_EQ(doubleClicks.count(), 1);
-    EXPECT_EQ(w().List1.current(), 1);
-    EXPECT_EQ(w().Label2->text().toStdString(), b);
+    EXPECT_EQ(w().songEntries.current(), 1);
+    EXPECT_EQ(w().songPathLabel->text().toStdString(), b);
 
     // Without a selected row the handlers do nothing.
     w().selectRow(-1);
-    w().ListView1_Click();
-    w().ListView1_DblClick();
-    EXPECT_EQ(w().List1.current(), 1);
+    w().onSongListClicked();
+    w().onSongListDoubleClicked();
+    EXPECT_EQ(w().songEntries.current(), 1);
 }
 
 std::unique_ptr<QMimeData> urlsOf(const std::vector<std::string>& paths) {
@@ -350,25 +350,25 @@ TEST_F(SongListWindow, DroppedMp3FilesAreAddedInOrder) {
     const std::string a = song("a.mp3"), b = song("sub/b.MP3"), notes = song("notes.txt");
     QDir().mkpath(QString::fromStdString(h.path("folder.mp3")));
     const auto data = urlsOf({b, notes, h.path("gone.mp3"), h.path("folder.mp3"), a});
-    drop(w().ListView1->viewport(), data.get());
+    drop(w().songListView->viewport(), data.get());
 
     EXPECT_EQ(entries(), (std::vector<std::string>{b, a}));
     ASSERT_EQ(rows().rowCount(), 2);
     EXPECT_EQ(rows().title(0), "b.MP3");
-    EXPECT_TRUE(w().cmdPlay->isEnabled());
+    EXPECT_TRUE(w().playButton->isEnabled());
     EXPECT_TRUE(h.dialogs.messages.empty());
 
     // Nothing usable: nothing changes.
-    w().SongDeletedControls();
+    w().showSongDeletedControls();
     const auto other = urlsOf({notes});
-    drop(w().ListView1->viewport(), other.get());
-    EXPECT_EQ(w().List1.count(), 2);
-    EXPECT_FALSE(w().cmdPlay->isEnabled());
+    drop(w().songListView->viewport(), other.get());
+    EXPECT_EQ(w().songEntries.count(), 2);
+    EXPECT_FALSE(w().playButton->isEnabled());
 
     // While the add button is off (a song playing), drops are refused.
-    w().Command1->setEnabled(false);
-    drop(w().ListView1->viewport(), data.get());
-    EXPECT_EQ(w().List1.count(), 2);
+    w().addSongButton->setEnabled(false);
+    drop(w().songListView->viewport(), data.get());
+    EXPECT_EQ(w().songEntries.count(), 2);
 }
 
 }  // namespace

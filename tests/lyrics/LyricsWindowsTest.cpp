@@ -28,7 +28,8 @@ class LyricsWindows : public testing::Test {
 
     // Selects a song of the data folder, as a click in the song list does.
     void select(const std::string& name) {
-        main->Label2->setText(QString::fromStdString(name.empty() ? "" : harness.path(name)));
+        main->songPathLabel->setText(
+            QString::fromStdString(name.empty() ? "" : harness.path(name)));
     }
     QString at(const std::string& name) const { return QString::fromStdString(harness.path(name)); }
     std::vector<QString>& messages() { return harness.dialogs.messages; }
@@ -41,33 +42,33 @@ class LyricsWindows : public testing::Test {
 
 TEST_F(LyricsWindows, SongStartShowsTitlePathAndLyricsBesideTheMainWindow) {
     harness.writeFile("Artist-Title.txt", "la\r\nlu");
-    main->menu_kasi_dsp_Click();
+    main->onShowLyricsMenuItemTriggered();
     select("Artist-Title.mp3");
-    main->ShowLyricsForCurrentSong();
+    main->showLyricsForCurrentSong();
 
-    ASSERT_TRUE(main->kasi_dsp);
-    LyricsWindow& window = *main->kasi_dsp;
+    ASSERT_TRUE(main->lyricsWindow);
+    LyricsWindow& window = *main->lyricsWindow;
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), "Title.mp3");
-    EXPECT_EQ(window.Label1->text(), "曲名 ");
-    EXPECT_EQ(window.Label2->text(), at("Artist-Title.mp3"));
+    EXPECT_EQ(window.songCaptionLabel->text(), "曲名 ");
+    EXPECT_EQ(window.songPathLabel->text(), at("Artist-Title.mp3"));
     EXPECT_EQ(window.lyrics(), "la\r\nlu\r\n");
-    EXPECT_EQ(window.Text1->toPlainText(), "la\nlu\n");
-    EXPECT_EQ(window.Text1->palette().color(QPalette::Base), kPaleYellow);
-    EXPECT_EQ(window.Command1->text(), "終了");
+    EXPECT_EQ(window.lyricsBox->toPlainText(), "la\nlu\n");
+    EXPECT_EQ(window.lyricsBox->palette().color(QPalette::Base), kPaleYellow);
+    EXPECT_EQ(window.addSongButton->text(), "終了");
     EXPECT_GT(window.frameGeometry().left(), main->frameGeometry().right());
     EXPECT_TRUE(messages().empty());
 
     // The next song's lyrics replace these in the same window.
     harness.writeFile("Other.txt", "");
     select("Other.MP3");
-    main->ShowLyricsForCurrentSong();
-    EXPECT_EQ(main->kasi_dsp, &window);
+    main->showLyricsForCurrentSong();
+    EXPECT_EQ(main->lyricsWindow, &window);
     EXPECT_EQ(window.windowTitle(), "Other.MP3");
     EXPECT_EQ(window.lyrics(), "");
 
-    window.Command1->click();
-    EXPECT_FALSE(main->kasi_dsp);
+    window.addSongButton->click();
+    EXPECT_FALSE(main->lyricsWindow);
 }
 
 TEST_F(LyricsWindows, WindowGoesLeftOfAMainWindowAtTheScreensRightEdge) {
@@ -86,107 +87,107 @@ TEST_F(LyricsWindows, WindowGoesLeftOfAMainWindowAtTheScreensRightEdge) {
 
 TEST_F(LyricsWindows, SongWithoutLyricsClosesTheWindowSilently) {
     harness.writeFile("First.txt", "la\r\n");
-    main->menu_kasi_dsp_Click();
+    main->onShowLyricsMenuItemTriggered();
     select("First.mp3");
-    main->ShowLyricsForCurrentSong();
-    ASSERT_TRUE(main->kasi_dsp);
+    main->showLyricsForCurrentSong();
+    ASSERT_TRUE(main->lyricsWindow);
 
     select("Second.mp3");
-    main->ShowLyricsForCurrentSong();
-    EXPECT_FALSE(main->kasi_dsp);
+    main->showLyricsForCurrentSong();
+    EXPECT_FALSE(main->lyricsWindow);
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LyricsWindows, DisplayOffClosesTheWindowWhenASongStarts) {
     harness.writeFile("Song.txt", "la\r\n");
-    main->menu_kasi_nondsp_Click();
+    main->onHideLyricsMenuItemTriggered();
     select("Song.mp3");
-    main->ShowLyricsForCurrentSong();
-    EXPECT_FALSE(main->kasi_dsp);
+    main->showLyricsForCurrentSong();
+    EXPECT_FALSE(main->lyricsWindow);
 
-    main->Command7_Click();  // on request the choice does not matter
-    ASSERT_TRUE(main->kasi_dsp);
-    EXPECT_TRUE(main->kasi_dsp->isVisible());
-    main->ShowLyricsForCurrentSong();
-    EXPECT_FALSE(main->kasi_dsp);
+    main->onShowLyricsButtonClicked();  // on request the choice does not matter
+    ASSERT_TRUE(main->lyricsWindow);
+    EXPECT_TRUE(main->lyricsWindow->isVisible());
+    main->showLyricsForCurrentSong();
+    EXPECT_FALSE(main->lyricsWindow);
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LyricsWindows, DisplayMenuStoresTheChoiceAndLeavesTheWindowAlone) {
     harness.writeFile("Song.txt", "la\r\n");
     select("Song.mp3");
-    main->Command7_Click();
-    ASSERT_TRUE(main->kasi_dsp);
+    main->onShowLyricsButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
 
-    main->menu_kasi_dsp->trigger();
-    EXPECT_TRUE(main->menu_kasi_dsp->isChecked());
-    EXPECT_FALSE(main->menu_kasi_nondsp->isChecked());
+    main->showLyricsMenuItem->trigger();
+    EXPECT_TRUE(main->showLyricsMenuItem->isChecked());
+    EXPECT_FALSE(main->hideLyricsMenuItem->isChecked());
     EXPECT_EQ(main->lyricsDisplay, 1);
     EXPECT_EQ(harness.setting("KASI_DISPLAY"), "1");
 
-    main->menu_kasi_nondsp->trigger();
-    EXPECT_FALSE(main->menu_kasi_dsp->isChecked());
-    EXPECT_TRUE(main->menu_kasi_nondsp->isChecked());
+    main->hideLyricsMenuItem->trigger();
+    EXPECT_FALSE(main->showLyricsMenuItem->isChecked());
+    EXPECT_TRUE(main->hideLyricsMenuItem->isChecked());
     EXPECT_EQ(main->lyricsDisplay, 0);
     EXPECT_EQ(main->lyricsDisplaySetting, "0");
     EXPECT_EQ(harness.setting("KASI_DISPLAY"), "0");
 
-    ASSERT_TRUE(main->kasi_dsp);
-    EXPECT_TRUE(main->kasi_dsp->isVisible());
-    EXPECT_EQ(main->kasi_dsp->lyrics(), "la\r\n");
+    ASSERT_TRUE(main->lyricsWindow);
+    EXPECT_TRUE(main->lyricsWindow->isVisible());
+    EXPECT_EQ(main->lyricsWindow->lyrics(), "la\r\n");
 }
 
 TEST_F(LyricsWindows, RefusedSongNameIsReportedAndLeavesTheWindowAsItWas) {
     harness.writeFile("Song.txt", "la\r\n");
-    main->menu_kasi_dsp_Click();
+    main->onShowLyricsMenuItemTriggered();
     select("Song.mp3");
-    main->ShowLyricsForCurrentSong();
+    main->showLyricsForCurrentSong();
 
     select("Song.Mp3");
-    main->ShowLyricsForCurrentSong();
+    main->showLyricsForCurrentSong();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "曲名を確認してください" + at("Song.Mp3"));
     // Still open, the new title over the old lyrics.
-    ASSERT_TRUE(main->kasi_dsp);
-    EXPECT_TRUE(main->kasi_dsp->isVisible());
-    EXPECT_EQ(main->kasi_dsp->windowTitle(), "Song.Mp3");
-    EXPECT_EQ(main->kasi_dsp->lyrics(), "la\r\n");
+    ASSERT_TRUE(main->lyricsWindow);
+    EXPECT_TRUE(main->lyricsWindow->isVisible());
+    EXPECT_EQ(main->lyricsWindow->windowTitle(), "Song.Mp3");
+    EXPECT_EQ(main->lyricsWindow->lyrics(), "la\r\n");
 
-    main->kasi_dsp->close();
+    main->lyricsWindow->close();
     select("");
-    main->Command7_Click();
+    main->onShowLyricsButtonClicked();
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[1], "曲名を確認してください\u3000");
-    ASSERT_TRUE(main->kasi_dsp);  // made, but not shown
-    EXPECT_FALSE(main->kasi_dsp->isVisible());
+    ASSERT_TRUE(main->lyricsWindow);  // made, but not shown
+    EXPECT_FALSE(main->lyricsWindow->isVisible());
 }
 
 TEST_F(LyricsWindows, RequestForMissingLyricsIsReported) {
     harness.writeFile("Song.txt", "la\r\n");
     select("Song.mp3");
-    main->Command7->click();
-    ASSERT_TRUE(main->kasi_dsp);
+    main->showLyricsButton->click();
+    ASSERT_TRUE(main->lyricsWindow);
 
     select("None.mp3");
-    main->Command7->click();
+    main->showLyricsButton->click();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "歌詞データが登録されていません\u3000" + at("None.mp3"));
-    EXPECT_FALSE(main->kasi_dsp);
+    EXPECT_FALSE(main->lyricsWindow);
 }
 
 TEST_F(LyricsWindows, CloseBoxDiscardsTheWindowAndTheNextUseStartsAfresh) {
     harness.writeFile("Song.txt", "la\r\n");
     select("Song.mp3");
-    main->Command7_Click();
-    ASSERT_TRUE(main->kasi_dsp);
-    main->kasi_dsp->Text1->setPlainText("typed");  // allowed, never stored
-    main->kasi_dsp->close();
-    EXPECT_FALSE(main->kasi_dsp);
+    main->onShowLyricsButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
+    main->lyricsWindow->lyricsBox->setPlainText("typed");  // allowed, never stored
+    main->lyricsWindow->close();
+    EXPECT_FALSE(main->lyricsWindow);
     settle();
 
-    main->Command7_Click();
-    ASSERT_TRUE(main->kasi_dsp);
-    EXPECT_EQ(main->kasi_dsp->Text1->toPlainText(), "la\n");
+    main->onShowLyricsButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
+    EXPECT_EQ(main->lyricsWindow->lyricsBox->toPlainText(), "la\n");
     EXPECT_EQ(harness.readFile("Song.txt"), "la\r\n");
 }
 
@@ -194,60 +195,60 @@ TEST_F(LyricsWindows, CloseBoxDiscardsTheWindowAndTheNextUseStartsAfresh) {
 
 TEST_F(LyricsWindows, EditorRoundTripAddsOneEmptyLinePerUnchangedSave) {
     select("Artist-Title.mp3");
-    main->menu_kasi_touroku->trigger();
-    ASSERT_TRUE(main->kasi_setup);
-    LyricsEditor* editor = main->kasi_setup;
+    main->registerLyricsMenuItem->trigger();
+    ASSERT_TRUE(main->lyricsEditor);
+    LyricsEditor* editor = main->lyricsEditor;
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->windowTitle(), "歌詞登録");
-    EXPECT_EQ(editor->Label2->text(), at("Artist-Title.mp3"));
-    EXPECT_EQ(editor->Text1->toPlainText(), "");
-    EXPECT_EQ(editor->Text1->palette().color(QPalette::Base), kPaleYellow);
-    EXPECT_FALSE(editor->Text1->isReadOnly());
+    EXPECT_EQ(editor->songPathLabel->text(), at("Artist-Title.mp3"));
+    EXPECT_EQ(editor->lyricsBox->toPlainText(), "");
+    EXPECT_EQ(editor->lyricsBox->palette().color(QPalette::Base), kPaleYellow);
+    EXPECT_FALSE(editor->lyricsBox->isReadOnly());
     EXPECT_GT(editor->frameGeometry().left(), main->frameGeometry().right());
     EXPECT_EQ(main->lyricsEditorOpen, 1);
     EXPECT_EQ(main->lyricsEditTarget, harness.path("Artist-Title"));
 
-    editor->Text1->setPlainText("la\nlu");
-    editor->Command1->click();
+    editor->lyricsBox->setPlainText("la\nlu");
+    editor->registerButton->click();
     EXPECT_EQ(harness.readFile("Artist-Title.txt"), "la\r\nlu\r\n");
     EXPECT_FALSE(harness.exists("Artist-Title.TMP"));
-    EXPECT_FALSE(main->kasi_setup);
+    EXPECT_FALSE(main->lyricsEditor);
     EXPECT_EQ(main->lyricsEditorOpen, 0);
     EXPECT_TRUE(messages().empty());
     settle();
 
-    main->menu_kasi_touroku_Click();
-    ASSERT_TRUE(main->kasi_setup);
-    EXPECT_EQ(main->kasi_setup->Text1->toPlainText(), "la\nlu\n");
-    main->kasi_setup->Command1_Click();
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "la\nlu\n");
+    main->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("Artist-Title.txt"), "la\r\nlu\r\n\r\n");
 }
 
 TEST_F(LyricsWindows, EditorLoadsOldCp932LyricsAndStoresUtf8) {
     harness.writeFile("Song.txt", "\x89\xcc\x8e\x8c\r\n");
     select("Song.MP3");
-    main->menu_kasi_touroku_Click();
-    ASSERT_TRUE(main->kasi_setup);
-    EXPECT_EQ(main->kasi_setup->Text1->toPlainText(), "歌詞\n");
-    main->kasi_setup->Text1->setPlainText("歌詞\u00a0です");
-    main->kasi_setup->Command1_Click();
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "歌詞\n");
+    main->lyricsEditor->lyricsBox->setPlainText("歌詞\u00a0です");
+    main->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("Song.txt"), "歌詞\u00a0です\r\n");
 }
 
 TEST_F(LyricsWindows, EditorWritesTheSongItWasOpenedFor) {
     harness.writeFile("First.TMP", "left over");
     select("First.mp3");
-    main->menu_kasi_touroku_Click();
-    ASSERT_TRUE(main->kasi_setup);
-    main->kasi_setup->Text1->setPlainText("typed");
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    main->lyricsEditor->lyricsBox->setPlainText("typed");
 
     select("Second.mp3");
-    main->menu_kasi_touroku_Click();
+    main->onRegisterLyricsMenuItemTriggered();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "編集中の歌詞データがあります");
-    EXPECT_EQ(main->kasi_setup->Text1->toPlainText(), "typed");
+    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "typed");
 
-    main->kasi_setup->Command1_Click();
+    main->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("First.txt"), "typed\r\n");
     EXPECT_FALSE(harness.exists("First.TMP"));
     EXPECT_FALSE(harness.exists("Second.txt"));
@@ -256,41 +257,41 @@ TEST_F(LyricsWindows, EditorWritesTheSongItWasOpenedFor) {
 TEST_F(LyricsWindows, EditorCloseBoxDiscardsTheText) {
     harness.writeFile("Song.txt", "old\r\n");
     select("Song.mp3");
-    main->menu_kasi_touroku_Click();
-    ASSERT_TRUE(main->kasi_setup);
-    main->kasi_setup->Text1->setPlainText("typed");
-    main->kasi_setup->close();
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    main->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsEditor->close();
     EXPECT_EQ(main->lyricsEditorOpen, 0);
-    EXPECT_FALSE(main->kasi_setup);
+    EXPECT_FALSE(main->lyricsEditor);
 
     // Opened again before the old window is gone: a fresh editor.
-    main->menu_kasi_touroku_Click();
-    ASSERT_TRUE(main->kasi_setup);
-    EXPECT_EQ(main->kasi_setup->Text1->toPlainText(), "old\n");
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "old\n");
     settle();
-    EXPECT_TRUE(main->kasi_setup);
+    EXPECT_TRUE(main->lyricsEditor);
     EXPECT_EQ(harness.readFile("Song.txt"), "old\r\n");
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LyricsWindows, EditorKeepsTheTextWhenTheFolderCannotBeWritten) {
     select("missing/Song.mp3");
-    main->menu_kasi_touroku_Click();
-    ASSERT_TRUE(main->kasi_setup);
-    main->kasi_setup->Text1->setPlainText("typed");
-    main->kasi_setup->Command1_Click();
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    main->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsEditor->onRegisterButtonClicked();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "ファイル作成できませんでした" + at("missing/Song.TMP"));
-    ASSERT_TRUE(main->kasi_setup);
-    EXPECT_TRUE(main->kasi_setup->isVisible());
+    ASSERT_TRUE(main->lyricsEditor);
+    EXPECT_TRUE(main->lyricsEditor->isVisible());
     EXPECT_EQ(main->lyricsEditorOpen, 1);
-    EXPECT_EQ(main->kasi_setup->Text1->toPlainText(), "typed");
+    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "typed");
 
     // Once the folder is there the same editor registers and closes.
     ASSERT_EQ(::mkdir(harness.path("missing").c_str(), 0755), 0);
-    main->kasi_setup->Command1_Click();
+    main->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("missing/Song.txt"), "typed\r\n");
-    EXPECT_FALSE(main->kasi_setup);
+    EXPECT_FALSE(main->lyricsEditor);
     EXPECT_EQ(main->lyricsEditorOpen, 0);
 }
 
@@ -299,15 +300,15 @@ TEST_F(LyricsWindows, EditorReportsAFailedRenameAndStaysOpen) {
     ASSERT_EQ(::mkdir(harness.path("Song.txt").c_str(), 0755), 0);
     harness.writeFile("Song.txt/keep", "");
     select("Song.mp3");
-    main->menu_kasi_touroku_Click();
-    ASSERT_TRUE(main->kasi_setup);
-    main->kasi_setup->Text1->setPlainText("typed");
-    main->kasi_setup->Command1_Click();
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    main->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsEditor->onRegisterButtonClicked();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "歌詞データを登録できませんでした" + at("Song.txt"));
     EXPECT_FALSE(harness.exists("Song.TMP"));
-    ASSERT_TRUE(main->kasi_setup);
-    EXPECT_EQ(main->kasi_setup->Text1->toPlainText(), "typed");
+    ASSERT_TRUE(main->lyricsEditor);
+    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "typed");
     EXPECT_EQ(main->lyricsEditorOpen, 1);
 }
 
@@ -315,27 +316,27 @@ TEST_F(LyricsWindows, EditorForARefusedSongName) {
     // Not an MP3 name: the editor opens empty after the message and writes
     // beside the whole path.
     select("Song.wav");
-    main->menu_kasi_touroku_Click();
+    main->onRegisterLyricsMenuItemTriggered();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "曲名を確認してください" + at("Song.wav"));
-    ASSERT_TRUE(main->kasi_setup);
-    EXPECT_TRUE(main->kasi_setup->isVisible());
-    main->kasi_setup->Text1->setPlainText("typed");
-    main->kasi_setup->Command1_Click();
+    ASSERT_TRUE(main->lyricsEditor);
+    EXPECT_TRUE(main->lyricsEditor->isVisible());
+    main->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("Song.wav.txt"), "typed\r\n");
 
     // No song at all: nothing to write to, so registering is refused.
     select("");
-    main->menu_kasi_touroku_Click();
+    main->onRegisterLyricsMenuItemTriggered();
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[1], "曲名を確認してください");
-    ASSERT_TRUE(main->kasi_setup);
-    main->kasi_setup->Text1->setPlainText("typed");
-    main->kasi_setup->Command1_Click();
+    ASSERT_TRUE(main->lyricsEditor);
+    main->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsEditor->onRegisterButtonClicked();
     ASSERT_EQ(messages().size(), 3u);
     EXPECT_EQ(messages()[2],
               "曲が選択されていません。曲を選択してから歌詞登録をやり直してください");
-    EXPECT_TRUE(main->kasi_setup);
+    EXPECT_TRUE(main->lyricsEditor);
     EXPECT_EQ(main->lyricsEditorOpen, 1);
 }
 

@@ -16,35 +16,35 @@ using MediaCommands = PlayerWindow;
 TEST_F(MediaCommands, LengthQueryOpensAndClosesThePath) {
     const std::string path = "/歌/a song, with \"quotes\".mp3";
     h.media.lengths[path] = 215'042;
-    EXPECT_DOUBLE_EQ(w->GetSongLength(path), 215.042);
+    EXPECT_DOUBLE_EQ(w->songLength(path), 215.042);
     EXPECT_FALSE(h.media.isOpen(path));
 
-    w->OpenAndPlay(path);
-    EXPECT_DOUBLE_EQ(w->GetSongLength(path), 215.042);
+    w->openAndPlay(path);
+    EXPECT_DOUBLE_EQ(w->songLength(path), 215.042);
     EXPECT_FALSE(h.media.isOpen(path));  // asking the playing song's length stops it
 
-    EXPECT_DOUBLE_EQ(w->GetSongLength("/not/there.mp3"), 0.0);
+    EXPECT_DOUBLE_EQ(w->songLength("/not/there.mp3"), 0.0);
 }
 
 TEST_F(MediaCommands, StatusQueriesAnswerEmptyOnceClosed) {
     const std::string path = "/m/a.mp3";
-    w->OpenAndPlay(path);
+    w->openAndPlay(path);
     h.media.devices[path].positionMs = 1'234;
-    EXPECT_DOUBLE_EQ(w->GetSongPosition(path), 1.234);
-    EXPECT_EQ(w->GetPlayMode(path), "PLAYING");
-    w->CloseSong(path);
-    EXPECT_DOUBLE_EQ(w->GetSongPosition(path), 0.0);
-    EXPECT_EQ(w->GetPlayMode(path), "");
+    EXPECT_DOUBLE_EQ(w->songPosition(path), 1.234);
+    EXPECT_EQ(w->playMode(path), "PLAYING");
+    w->closeSong(path);
+    EXPECT_DOUBLE_EQ(w->songPosition(path), 0.0);
+    EXPECT_EQ(w->playMode(path), "");
 }
 
 TEST_F(MediaCommands, SeekSendsWholeMillisecondsRoundedHalfToEvenThenPlays) {
     const std::string path = "/m/a.mp3";
-    w->OpenAndPlay(path);
+    w->openAndPlay(path);
     h.media.log.clear();
-    w->SeekAndPlay(path, 12.5);
-    w->SeekAndPlay(path, 0.0);
-    w->SeekAndPlay(path, 0.0025);  // 2.5 ms
-    w->SeekAndPlay(path, 0.0035);  // 3.5 ms
+    w->seekAndPlay(path, 12.5);
+    w->seekAndPlay(path, 0.0);
+    w->seekAndPlay(path, 0.0025);  // 2.5 ms
+    w->seekAndPlay(path, 0.0035);  // 3.5 ms
     EXPECT_EQ(h.media.log,
               (std::vector<std::string>{
                   "seek " + path + " 12500", "play " + path, "seek " + path + " 0", "play " + path,
@@ -57,7 +57,7 @@ TEST_F(MediaCommands, CloseUnmarksThePlayingRowWhateverPathItCloses) {
     w->songRows->setPlayed(1, true);
     w->playingItemIndex = 2;
 
-    w->CloseSong("/m/other.mp3");
+    w->closeSong("/m/other.mp3");
     EXPECT_EQ(w->songRows->markText(1), "");
     EXPECT_EQ(w->songRows->textColour(1), QColor(Qt::black));
     EXPECT_TRUE(w->songRows->isPlayed(1));
@@ -65,13 +65,13 @@ TEST_F(MediaCommands, CloseUnmarksThePlayingRowWhateverPathItCloses) {
 
     // Rows deleted after the song was marked: nothing left to unmark.
     w->playingItemIndex = 3;
-    w->CloseSong("/m/a.mp3");
+    w->closeSong("/m/a.mp3");
     w->playingItemIndex = 0;
-    w->CloseSong("/m/a.mp3");
+    w->closeSong("/m/a.mp3");
     EXPECT_EQ(h.media.log.back(), "close /m/a.mp3");
 }
 
-TEST(WaitSeconds, WaitsTheTimeWhileEventsRunWithoutSpinning) {
+TEST(waitSeconds, WaitsTheTimeWhileEventsRunWithoutSpinning) {
     int ticks = 0;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
@@ -80,7 +80,7 @@ TEST(WaitSeconds, WaitsTheTimeWhileEventsRunWithoutSpinning) {
     QElapsedTimer clock;
     clock.start();
     const std::clock_t cpuBefore = std::clock();
-    WaitSeconds(0.4);
+    waitSeconds(0.4);
     const double cpuSeconds = static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
 
     EXPECT_GE(clock.elapsed(), 400);
@@ -89,13 +89,13 @@ TEST(WaitSeconds, WaitsTheTimeWhileEventsRunWithoutSpinning) {
     EXPECT_LT(cpuSeconds, 0.2);  // a busy loop would burn the whole 0.4 s
 }
 
-TEST(WaitSeconds, EndsOnItsOwnWhenNothingElseHappens) {
+TEST(waitSeconds, EndsOnItsOwnWhenNothingElseHappens) {
     QElapsedTimer clock;
     clock.start();
-    WaitSeconds(0.0);
-    WaitSeconds(-3.0);
+    waitSeconds(0.0);
+    waitSeconds(-3.0);
     EXPECT_LT(clock.elapsed(), 100);
-    WaitSeconds(0.15);
+    waitSeconds(0.15);
     EXPECT_GE(clock.elapsed(), 150);
     EXPECT_LT(clock.elapsed(), 1'000);
 }

@@ -34,7 +34,7 @@ std::string fixture(const std::string& name) { return std::string(MELVO_FIXTURE_
 constexpr std::int64_t kToneMs = 680;
 
 // Waits until the device reports the mode, or gives up after a generous time.
-bool waitForMode(MediaEngine& engine, const std::string& path, const std::string& mode,
+bool waitForMode(MediaEngine& engine, const std::string& path, MediaMode mode,
                  std::chrono::milliseconds limit = 5s) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (engine.mode(path) != mode) {
@@ -56,7 +56,7 @@ TEST(MediaEngine, PathsThatAreNotOpenAnswerEmpty) {
     EXPECT_FALSE(engine->close(path));
     EXPECT_EQ(engine->lengthMs(path), 0);
     EXPECT_EQ(engine->positionMs(path), 0);
-    EXPECT_EQ(engine->mode(path), "");
+    EXPECT_EQ(engine->mode(path), MediaMode::Closed);
     EXPECT_EQ(engine->takeOutputError(), "");
 }
 
@@ -67,25 +67,25 @@ TEST(MediaEngine, OpenPlayCloseAndOpenAgain) {
     const std::string path = fixture("cbr_tag.mp3");
     ASSERT_TRUE(engine->open(path));
     EXPECT_EQ(engine->lengthMs(path), kToneMs);
-    EXPECT_EQ(engine->mode(path), "stopped");
+    EXPECT_EQ(engine->mode(path), MediaMode::Stopped);
     EXPECT_EQ(engine->positionMs(path), 0);
 
     ASSERT_TRUE(engine->play(path));
-    EXPECT_EQ(engine->mode(path), "playing");
+    EXPECT_EQ(engine->mode(path), MediaMode::Playing);
     EXPECT_FALSE(engine->open(path));
-    EXPECT_EQ(engine->mode(path), "playing");
+    EXPECT_EQ(engine->mode(path), MediaMode::Playing);
     std::this_thread::sleep_for(200ms);
     EXPECT_GT(engine->positionMs(path), 0);
-    EXPECT_EQ(engine->mode(path), "playing");
+    EXPECT_EQ(engine->mode(path), MediaMode::Playing);
 
     EXPECT_TRUE(engine->close(path));
-    EXPECT_EQ(engine->mode(path), "");
+    EXPECT_EQ(engine->mode(path), MediaMode::Closed);
     EXPECT_EQ(engine->positionMs(path), 0);
     EXPECT_FALSE(engine->play(path));
 
     ASSERT_TRUE(engine->open(path));
     EXPECT_EQ(engine->positionMs(path), 0);
-    EXPECT_EQ(engine->mode(path), "stopped");
+    EXPECT_EQ(engine->mode(path), MediaMode::Stopped);
 }
 
 TEST(MediaEngine, PlaysToTheEndThenReportsStopped) {
@@ -93,7 +93,7 @@ TEST(MediaEngine, PlaysToTheEndThenReportsStopped) {
     const std::string path = fixture("vbr_tag.mp3");
     ASSERT_TRUE(engine->open(path));
     ASSERT_TRUE(engine->play(path));
-    ASSERT_TRUE(waitForMode(*engine, path, "stopped"));
+    ASSERT_TRUE(waitForMode(*engine, path, MediaMode::Stopped));
     EXPECT_EQ(engine->positionMs(path), kToneMs);
     EXPECT_EQ(engine->lengthMs(path), kToneMs);
 }
@@ -108,16 +108,16 @@ TEST(MediaEngine, PauseHoldsThePositionAndResumeGoesOn) {
         std::this_thread::sleep_for(10ms);
     }
     ASSERT_TRUE(engine->pause(path));
-    EXPECT_EQ(engine->mode(path), "paused");
+    EXPECT_EQ(engine->mode(path), MediaMode::Paused);
     const std::int64_t held = engine->positionMs(path);
     EXPECT_GT(held, 0);
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(engine->positionMs(path), held);
-    EXPECT_EQ(engine->mode(path), "paused");
+    EXPECT_EQ(engine->mode(path), MediaMode::Paused);
 
     ASSERT_TRUE(engine->resume(path));
-    EXPECT_EQ(engine->mode(path), "playing");
-    ASSERT_TRUE(waitForMode(*engine, path, "stopped"));
+    EXPECT_EQ(engine->mode(path), MediaMode::Playing);
+    ASSERT_TRUE(waitForMode(*engine, path, MediaMode::Stopped));
     EXPECT_EQ(engine->positionMs(path), kToneMs);
 }
 
@@ -129,14 +129,14 @@ TEST(MediaEngine, SeekStopsThereAndPlayGoesOnFromThere) {
     const std::string path = fixture("vbr_notag.mp3");
     ASSERT_TRUE(engine->open(path));
     ASSERT_TRUE(engine->seek(path, 400));
-    EXPECT_EQ(engine->mode(path), "stopped");
+    EXPECT_EQ(engine->mode(path), MediaMode::Stopped);
     EXPECT_EQ(engine->positionMs(path), 400);
 
     ASSERT_TRUE(engine->play(path));
     EXPECT_GE(engine->positionMs(path), 400);
     ASSERT_TRUE(engine->pause(path));
     ASSERT_TRUE(engine->seek(path, 100));
-    EXPECT_EQ(engine->mode(path), "stopped");
+    EXPECT_EQ(engine->mode(path), MediaMode::Stopped);
     EXPECT_EQ(engine->positionMs(path), 100);
     ASSERT_TRUE(engine->play(path));
     std::this_thread::sleep_for(100ms);
@@ -149,7 +149,7 @@ TEST(MediaEngine, SeekStopsThereAndPlayGoesOnFromThere) {
     ASSERT_TRUE(engine->seek(path, 99999));
     EXPECT_EQ(engine->positionMs(path), engine->lengthMs(path));
     ASSERT_TRUE(engine->play(path));
-    EXPECT_TRUE(waitForMode(*engine, path, "stopped"));
+    EXPECT_TRUE(waitForMode(*engine, path, MediaMode::Stopped));
 }
 
 // Paths are plain text handed to the file system: blanks, quotes, commas and
@@ -168,7 +168,7 @@ TEST(MediaEngine, OddPathsAndAFileDeletedWhilePlaying) {
     EXPECT_EQ(engine->lengthMs(path), kToneMs);
     ASSERT_TRUE(engine->play(path));
     std::filesystem::remove(path);
-    EXPECT_TRUE(waitForMode(*engine, path, "stopped"));
+    EXPECT_TRUE(waitForMode(*engine, path, MediaMode::Stopped));
     EXPECT_TRUE(engine->close(path));
     EXPECT_FALSE(engine->open(path));
 }
@@ -188,18 +188,18 @@ TEST(MediaEngine, DamagedFiles) {
         SCOPED_TRACE(path);
         if (engine->open(path)) {
             EXPECT_TRUE(engine->play(path));
-            EXPECT_TRUE(waitForMode(*engine, path, "stopped"));
+            EXPECT_TRUE(waitForMode(*engine, path, MediaMode::Stopped));
             engine->close(path);
         } else {
             EXPECT_EQ(engine->lengthMs(path), 0);
-            EXPECT_EQ(engine->mode(path), "");
+            EXPECT_EQ(engine->mode(path), MediaMode::Closed);
         }
     }
 
     const std::string cut = fixture("truncated.mp3");
     ASSERT_TRUE(engine->open(cut));
     ASSERT_TRUE(engine->play(cut));
-    EXPECT_TRUE(waitForMode(*engine, cut, "stopped"));
+    EXPECT_TRUE(waitForMode(*engine, cut, MediaMode::Stopped));
     EXPECT_GT(engine->positionMs(cut), 200);
     EXPECT_LE(engine->positionMs(cut), engine->lengthMs(cut));
     engine->close(cut);  // SDL's dummy driver has one output at a time
@@ -208,7 +208,7 @@ TEST(MediaEngine, DamagedFiles) {
     ASSERT_TRUE(engine->open(tagged));
     EXPECT_EQ(engine->lengthMs(tagged), kToneMs);
     ASSERT_TRUE(engine->play(tagged)) << engine->takeOutputError();
-    EXPECT_TRUE(waitForMode(*engine, tagged, "stopped"));
+    EXPECT_TRUE(waitForMode(*engine, tagged, MediaMode::Stopped));
     EXPECT_EQ(engine->positionMs(tagged), kToneMs);
 }
 
@@ -219,7 +219,7 @@ TEST(MediaEngine, NoSoundOutputIsReportedOnce) {
     const std::string path = fixture("cbr_tag.mp3");
     ASSERT_TRUE(engine->open(path));
     EXPECT_FALSE(engine->play(path));
-    EXPECT_EQ(engine->mode(path), "stopped");
+    EXPECT_EQ(engine->mode(path), MediaMode::Stopped);
     EXPECT_NE(engine->takeOutputError(), "");
     EXPECT_EQ(engine->takeOutputError(), "");
     EXPECT_FALSE(engine->play(path));
@@ -266,7 +266,7 @@ TEST(MediaEngine, PlaysTheToneThroughTheDiskDriver) {
         const std::string path = fixture("tone440.mp3");
         ASSERT_TRUE(engine->open(path));
         ASSERT_TRUE(engine->play(path)) << engine->takeOutputError();
-        ASSERT_TRUE(waitForMode(*engine, path, "stopped"));
+        ASSERT_TRUE(waitForMode(*engine, path, MediaMode::Stopped));
         engine->close(path);
     }
 
@@ -447,7 +447,7 @@ TEST_P(WhatIsHeard, PauseAndSeekAreHeardAtOnce) {
             EXPECT_EQ(engine->positionMs(path), heardBefore);
             ASSERT_TRUE(engine->resume(path));
         }
-        ASSERT_TRUE(waitForMode(*engine, path, "stopped"));
+        ASSERT_TRUE(waitForMode(*engine, path, MediaMode::Stopped));
         EXPECT_EQ(engine->positionMs(path), 3000);
     }
     if (recording) {

@@ -34,9 +34,9 @@ TEST_F(Transport, PlayOpensTheSelectedSongShowsItsLengthAndMarksItsRow) {
     EXPECT_EQ(h.media.log, (std::vector<std::string>{"open " + path, "close " + path, "close ",
                                                      "open " + path, "play " + path}));
     EXPECT_EQ(h.media.devices[path].mode, "playing");
-    EXPECT_EQ(w->lblLength->text(), "215.0");
-    EXPECT_EQ(w->HScroll1->maximum(), 215);
-    EXPECT_TRUE(w->Timer1->isActive());
+    EXPECT_EQ(w->lengthLabel->text(), "215.0");
+    EXPECT_EQ(w->positionBar->maximum(), 215);
+    EXPECT_TRUE(w->positionTimer->isActive());
 
     EXPECT_EQ(w->songRows->markText(1), "♪♪");
     EXPECT_EQ(w->songRows->textColour(1), QColor(Qt::red));
@@ -45,14 +45,14 @@ TEST_F(Transport, PlayOpensTheSelectedSongShowsItsLengthAndMarksItsRow) {
     EXPECT_EQ(w->playingItemIndex, 2);
     EXPECT_EQ(w->selectedRow(), 1);
 
-    EXPECT_TRUE(highlighted(w->cmdPlay));
+    EXPECT_TRUE(highlighted(w->playButton));
 }
 
 TEST_F(Transport, BarMaximumRoundsTheShownLengthHalfToEven) {
     addSongs({"/m/a.mp3"}, 101'500);
     play(0);
-    EXPECT_EQ(w->lblLength->text(), "101.5");
-    EXPECT_EQ(w->HScroll1->maximum(), 102);
+    EXPECT_EQ(w->lengthLabel->text(), "101.5");
+    EXPECT_EQ(w->positionBar->maximum(), 102);
 }
 
 TEST_F(Transport, PlayingThePlayingSongAgainRestartsItFromTheBeginning) {
@@ -61,7 +61,7 @@ TEST_F(Transport, PlayingThePlayingSongAgainRestartsItFromTheBeginning) {
     h.media.devices[song(0)].positionMs = 80'000;
     h.media.log.clear();
 
-    w->cmdPlay_Click();
+    w->onPlayButtonClicked();
     // The length query's close stops the song; the open after it starts afresh.
     EXPECT_EQ(h.media.log[1], "close " + song(0));
     EXPECT_EQ(h.media.devices[song(0)].positionMs, 0);
@@ -87,8 +87,8 @@ TEST_F(Transport, LoweredMaximumSeeksTheNewSongBeforeItOpensAndItStartsFromZero)
     addSongs({"/m/short.mp3"}, 50'000);
     play(0);
     h.media.devices[song(0)].positionMs = 120'000;
-    w->Timer1_Timer();
-    ASSERT_EQ(w->HScroll1->value(), 120);
+    w->onPositionTimerTick();
+    ASSERT_EQ(w->positionBar->value(), 120);
     h.media.log.clear();
 
     play(1);
@@ -107,14 +107,14 @@ TEST_F(Transport, TimerShowsThePositionAndClampsTheBarWithoutSeeking) {
     auto& device = h.media.devices[song(0)];
 
     device.positionMs = 12'500;
-    w->Timer1_Timer();
-    EXPECT_EQ(w->lblPosition->text(), "12.5");
-    EXPECT_EQ(w->HScroll1->value(), 12);
-    EXPECT_EQ(w->lblSoundStatus->text(), "PLAYING");
+    w->onPositionTimerTick();
+    EXPECT_EQ(w->positionLabel->text(), "12.5");
+    EXPECT_EQ(w->positionBar->value(), 12);
+    EXPECT_EQ(w->playModeLabel->text(), "PLAYING");
 
     device.positionMs = 215'700;  // past the whole seconds of the bar
-    w->Timer1_Timer();
-    EXPECT_EQ(w->HScroll1->value(), 215);
+    w->onPositionTimerTick();
+    EXPECT_EQ(w->positionBar->value(), 215);
 
     EXPECT_TRUE(std::none_of(h.media.log.begin(), h.media.log.end(),
                              [](const std::string& call) { return call.starts_with("seek"); }));
@@ -126,32 +126,32 @@ TEST_F(Transport, SongEndWithoutRepeatClosesItAndLaterTicksShowNothing) {
     h.media.devices[song(0)].positionMs = 215'040;
     h.media.finish(song(0));
 
-    w->Timer1_Timer();
-    EXPECT_EQ(w->lblSoundStatus->text(), "STOPPED");
+    w->onPositionTimerTick();
+    EXPECT_EQ(w->playModeLabel->text(), "STOPPED");
     EXPECT_FALSE(h.media.isOpen(song(0)));
     EXPECT_EQ(w->songRows->markText(0), "");
-    EXPECT_TRUE(highlighted(w->cmdStop));
-    EXPECT_TRUE(w->Timer1->isActive());
+    EXPECT_TRUE(highlighted(w->stopButton));
+    EXPECT_TRUE(w->positionTimer->isActive());
 
-    w->Timer1_Timer();
-    EXPECT_EQ(w->lblPosition->text(), "0.0");
-    EXPECT_EQ(w->HScroll1->value(), 0);
-    EXPECT_EQ(w->lblSoundStatus->text(), "");
+    w->onPositionTimerTick();
+    EXPECT_EQ(w->positionLabel->text(), "0.0");
+    EXPECT_EQ(w->positionBar->value(), 0);
+    EXPECT_EQ(w->playModeLabel->text(), "");
 }
 
 TEST_F(Transport, RepeatRestartsTheSongButLeavesItsRowUnmarked) {
     addSongs({"/m/a.mp3"});
     play(0);
-    w->chkRepeat->setChecked(true);
+    w->repeatBox->setChecked(true);
     h.media.devices[song(0)].positionMs = 215'040;
     h.media.finish(song(0));
 
-    w->Timer1_Timer();
+    w->onPositionTimerTick();
     EXPECT_TRUE(h.media.isOpen(song(0)));
     EXPECT_EQ(h.media.devices[song(0)].mode, "playing");
     EXPECT_EQ(h.media.devices[song(0)].positionMs, 0);
     EXPECT_EQ(w->songRows->markText(0), "");
-    EXPECT_TRUE(highlighted(w->cmdPlay));  // no end-of-song colours
+    EXPECT_TRUE(highlighted(w->playButton));  // no end-of-song colours
 }
 
 // A repeat that cannot start (the file went away, or there is no sound
@@ -159,15 +159,15 @@ TEST_F(Transport, RepeatRestartsTheSongButLeavesItsRowUnmarked) {
 TEST_F(Transport, RepeatThatCannotRestartEndsTheSong) {
     addSongs({"/m/a.mp3"});
     play(0);
-    w->chkRepeat->setChecked(true);
+    w->repeatBox->setChecked(true);
     h.media.finish(song(0));
     h.media.unplayable[song(0)] = true;
 
-    w->Timer1_Timer();
+    w->onPositionTimerTick();
     EXPECT_FALSE(h.media.isOpen(song(0)));
-    EXPECT_TRUE(highlighted(w->cmdStop));
+    EXPECT_TRUE(highlighted(w->stopButton));
     h.media.log.clear();
-    w->Timer1_Timer();
+    w->onPositionTimerTick();
     EXPECT_TRUE(std::none_of(h.media.log.begin(), h.media.log.end(),
                              [](const std::string& call) { return call.starts_with("open"); }));
 }
@@ -176,9 +176,9 @@ TEST_F(Transport, ResumeWithoutPauseDoesNothing) {
     addSongs({"/m/a.mp3"});
     play(0);
     h.media.log.clear();
-    w->cmdResume_Click();
+    w->onResumeButtonClicked();
     EXPECT_TRUE(h.media.log.empty());
-    EXPECT_FALSE(highlighted(w->cmdResume));
+    EXPECT_FALSE(highlighted(w->resumeButton));
 }
 
 // The pause flag survives stop and play, so the resume reaches the new song;
@@ -186,92 +186,92 @@ TEST_F(Transport, ResumeWithoutPauseDoesNothing) {
 TEST_F(Transport, ResumeAfterPauseStopAndPlayFlashesWhileEventsRun) {
     addSongs({"/m/a.mp3"});
     play(0);
-    w->cmdPause_Click();
-    EXPECT_TRUE(highlighted(w->cmdPause));
+    w->onPauseButtonClicked();
+    EXPECT_TRUE(highlighted(w->pauseButton));
     EXPECT_EQ(h.media.devices[song(0)].mode, "paused");
-    w->cmdStop_Click();
+    w->onStopButtonClicked();
     play(0);
     h.media.devices[song(0)].positionMs = 3'000;
     h.media.log.clear();
 
     bool litDuringWait = false;
-    QTimer::singleShot(300, w, [&] { litDuringWait = highlighted(w->cmdResume); });
-    w->cmdResume_Click();
+    QTimer::singleShot(300, w, [&] { litDuringWait = highlighted(w->resumeButton); });
+    w->onResumeButtonClicked();
 
     EXPECT_EQ(h.media.log, std::vector<std::string>{"resume " + song(0)});
     EXPECT_TRUE(litDuringWait);
-    EXPECT_EQ(w->lblPosition->text(), "3.0");  // Timer1 ticked during the wait
-    EXPECT_FALSE(highlighted(w->cmdResume));
+    EXPECT_EQ(w->positionLabel->text(), "3.0");  // positionTimer ticked during the wait
+    EXPECT_FALSE(highlighted(w->resumeButton));
 }
 
 TEST_F(Transport, DraggingTheBarWhilePausedPlaysOnFromThere) {
     addSongs({"/m/a.mp3"});
     play(0);
-    w->cmdPause_Click();
+    w->onPauseButtonClicked();
     h.media.log.clear();
 
-    w->HScroll1->setValue(42);
+    w->positionBar->setValue(42);
     EXPECT_EQ(h.media.log,
               (std::vector<std::string>{"seek " + song(0) + " 42000", "play " + song(0)}));
     EXPECT_EQ(h.media.devices[song(0)].mode, "playing");
-    EXPECT_TRUE(highlighted(w->cmdPause));
+    EXPECT_TRUE(highlighted(w->pauseButton));
 }
 
 TEST_F(Transport, StopClosesTheSongEndsAutomaticPlayAndResetsTheReadouts) {
     addSongs({"/m/a.mp3"});
     play(0);
     h.media.devices[song(0)].positionMs = 30'000;
-    w->Timer1_Timer();
+    w->onPositionTimerTick();
     w->autoPlayMode = "1";
-    w->Timer2->start();
+    w->autoPlayTimer->start();
 
-    w->cmdStop_Click();
+    w->onStopButtonClicked();
     EXPECT_FALSE(h.media.isOpen(song(0)));
     EXPECT_EQ(w->songRows->markText(0), "");
     EXPECT_EQ(w->autoPlayMode, "0");
-    EXPECT_FALSE(w->Timer1->isActive());
-    EXPECT_FALSE(w->Timer2->isActive());
-    EXPECT_EQ(w->lblPosition->text(), "0.0");
-    EXPECT_EQ(w->HScroll1->value(), 0);
-    EXPECT_EQ(w->lblSoundStatus->text(), "");
+    EXPECT_FALSE(w->positionTimer->isActive());
+    EXPECT_FALSE(w->autoPlayTimer->isActive());
+    EXPECT_EQ(w->positionLabel->text(), "0.0");
+    EXPECT_EQ(w->positionBar->value(), 0);
+    EXPECT_EQ(w->playModeLabel->text(), "");
 }
 
 TEST_F(Transport, StopWithNothingOpenOnlyResetsControlsAndReadouts) {
-    w->lblPosition->setText("9.9");
-    w->lblSoundStatus->setText("PLAYING");
-    w->cmdStop_Click();
+    w->positionLabel->setText("9.9");
+    w->playModeLabel->setText("PLAYING");
+    w->onStopButtonClicked();
     EXPECT_EQ(h.media.log, std::vector<std::string>{"close "});
-    EXPECT_EQ(w->lblPosition->text(), "0.0");
-    EXPECT_EQ(w->lblSoundStatus->text(), "");
-    EXPECT_TRUE(highlighted(w->cmdStop));
+    EXPECT_EQ(w->positionLabel->text(), "0.0");
+    EXPECT_EQ(w->playModeLabel->text(), "");
+    EXPECT_TRUE(highlighted(w->stopButton));
 }
 
 TEST_F(Transport, PlayWithNoSongChosenAsksForOneAndPlaysNothing) {
     addSongs({"/m/a.mp3"});
-    w->cmdStop_Click();
+    w->onStopButtonClicked();
     h.media.log.clear();
 
-    w->cmdPlay_Click();
+    w->onPlayButtonClicked();
     EXPECT_EQ(h.dialogs.messages, std::vector<QString>{"演奏曲を選択指示してください"});
     EXPECT_TRUE(h.media.log.empty());
-    EXPECT_FALSE(highlighted(w->cmdPlay));
-    EXPECT_TRUE(w->cmdPause->isEnabled());  // the playing states stay
+    EXPECT_FALSE(highlighted(w->playButton));
+    EXPECT_TRUE(w->pauseButton->isEnabled());  // the playing states stay
 }
 
 TEST_F(Transport, SongThatCannotOpenShowsZeroLengthButIsMarked) {
     addSongs({"/m/broken.mp3"});
     h.media.unplayable[song(0)] = true;
     play(0);
-    EXPECT_EQ(w->lblLength->text(), "0.0");
-    EXPECT_EQ(w->HScroll1->maximum(), 0);
+    EXPECT_EQ(w->lengthLabel->text(), "0.0");
+    EXPECT_EQ(w->positionBar->maximum(), 0);
     EXPECT_EQ(w->songRows->markText(0), "♪♪");
 }
 
 TEST_F(Transport, SongWithNoEntrySelectedPlaysWithoutMarkingARow) {
     addSongs({"/m/a.mp3"});
-    w->Label2->setText(QString::fromStdString(song(0)));
-    w->List1.setCurrent(-1);
-    w->cmdPlay_Click();
+    w->songPathLabel->setText(QString::fromStdString(song(0)));
+    w->songEntries.setCurrent(-1);
+    w->onPlayButtonClicked();
     EXPECT_TRUE(h.media.isOpen(song(0)));
     EXPECT_EQ(markedRows(*w->songRows), 0);
     EXPECT_EQ(w->playingItemIndex, 0);
@@ -287,10 +287,10 @@ TEST_F(Transport, MissingSoundOutputIsReportedOncePerRun) {
 
     h.media.outputError = "no audio device";
     play(1);
-    w->chkRepeat->setChecked(true);
+    w->repeatBox->setChecked(true);
     h.media.outputError = "no audio device";
     h.media.finish(song(1));
-    w->Timer1_Timer();  // the repeat restart opens the song again
+    w->onPositionTimerTick();  // the repeat restart opens the song again
     EXPECT_EQ(h.dialogs.messages.size(), 1u);
     EXPECT_TRUE(h.media.outputError.empty());
 }

@@ -19,7 +19,7 @@ class SettingsFile : public ::testing::Test {
         bytes << file.rdbuf();
         return bytes.str();
     }
-    std::string read(const std::string& key) const { return ReadSetting(key, "MUSIC", path()); }
+    std::string read(const std::string& key) const { return readSetting(key, "MUSIC", path()); }
 
     QTemporaryDir folder;
 };
@@ -58,9 +58,9 @@ TEST_F(SettingsFile, LongValuesAreCutTo254BytesWithoutSplittingACharacter) {
 }
 
 TEST_F(SettingsFile, WriteCreatesFileAndSection) {
-    ASSERT_TRUE(WriteSetting("1", "AUTO", "MUSIC", path()));
+    ASSERT_TRUE(writeSetting("1", "AUTO", "MUSIC", path()));
     EXPECT_EQ(contents(), "[MUSIC]\r\nAUTO=1\r\n");
-    ASSERT_TRUE(WriteSetting(" 3000", "vol", "MUSIC", path()));
+    ASSERT_TRUE(writeSetting(" 3000", "vol", "MUSIC", path()));
     EXPECT_EQ(read("vol"), "3000");
     EXPECT_EQ(contents(), "[MUSIC]\r\nAUTO=1\r\nvol= 3000\r\n");
 }
@@ -70,8 +70,8 @@ TEST_F(SettingsFile, WriteChangesOnlyItsKeyAndKeepsEverythingElse) {
         "; "
         "comment\r\n[Other]\r\nAUTO=9\r\n\r\n[MUSIC]\r\nAUTO=0\r\nRANDAM=1\r\n\r\n[Last]\r\nx="
         "y\r\n");
-    ASSERT_TRUE(WriteSetting("1", "AUTO", "MUSIC", path()));
-    ASSERT_TRUE(WriteSetting("0", "KASI_DISPLAY", "MUSIC", path()));
+    ASSERT_TRUE(writeSetting("1", "AUTO", "MUSIC", path()));
+    ASSERT_TRUE(writeSetting("0", "KASI_DISPLAY", "MUSIC", path()));
     EXPECT_EQ(contents(),
               "; comment\r\n[Other]\r\nAUTO=9\r\n\r\n[MUSIC]\r\nAUTO=1\r\nRANDAM=1\r\n"
               "KASI_DISPLAY=0\r\n\r\n[Last]\r\nx=y\r\n");
@@ -80,8 +80,8 @@ TEST_F(SettingsFile, WriteChangesOnlyItsKeyAndKeepsEverythingElse) {
 TEST_F(SettingsFile, WriteToAnUnwritableFolderFailsAndChangesNothing) {
     const std::string blocked = folder.filePath("not-a-folder").toStdString();
     std::ofstream(blocked) << "file";
-    EXPECT_FALSE(WriteSetting("1", "AUTO", "MUSIC", blocked + "/mvMP3.ini"));
-    EXPECT_EQ(ReadSetting("AUTO", "MUSIC", blocked + "/mvMP3.ini"), "ERROR");
+    EXPECT_FALSE(writeSetting("1", "AUTO", "MUSIC", blocked + "/mvMP3.ini"));
+    EXPECT_EQ(readSetting("AUTO", "MUSIC", blocked + "/mvMP3.ini"), "ERROR");
 }
 
 TEST_F(SettingsFile, GarbageOrHugeFilesReadAsMissingKeys) {

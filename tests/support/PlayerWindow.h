@@ -19,8 +19,8 @@ class PlayerWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         w = &h.start();
-        w->Timer2->stop();
-        w->Timer3->stop();
+        w->autoPlayTimer->stop();
+        w->noSongsNoticeTimer->stop();
         h.dialogs.messages.clear();
         h.dialogs.icons.clear();
     }
@@ -28,17 +28,17 @@ class PlayerWindow : public ::testing::Test {
     // Appends songs to the entries and the rows, each with the given length.
     void addSongs(const std::vector<std::string>& paths, std::int64_t lengthMs = 215'040) {
         for (const std::string& path : paths) {
-            w->List1.append(path);
+            w->songEntries.append(path);
             h.media.lengths[path] = lengthMs;
         }
         w->songRows->appendSongs(paths);
     }
 
-    // Makes the entry current and shows its path in Label2, as the choice of
+    // Makes the entry current and shows its path in songPathLabel, as the choice of
     // the next song does; its row is not selected yet.
     void chooseEntry(int index) {
-        w->List1.setCurrent(index);
-        w->Label2->setText(QString::fromStdString(w->List1.entry(index)));
+        w->songEntries.setCurrent(index);
+        w->songPathLabel->setText(QString::fromStdString(w->songEntries.entry(index)));
     }
 
     // Selects the entry as a click on its row does.
@@ -49,10 +49,10 @@ class PlayerWindow : public ::testing::Test {
 
     void play(int index) {
         choose(index);
-        w->cmdPlay_Click();
+        w->onPlayButtonClicked();
     }
 
-    const std::string& song(int index) const { return w->List1.entry(index); }
+    const std::string& song(int index) const { return w->songEntries.entry(index); }
 
     WindowHarness h;
     MainWindow* w = nullptr;

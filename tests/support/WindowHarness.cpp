@@ -16,7 +16,7 @@ MainWindow& WindowHarness::start(MediaEngine* engine) {
     window_ = std::make_unique<MainWindow>(
         folder.path(), Services{dialogs, engine ? *engine : media, mixer, launcher});
     window_->endProgram = [this] { ++programEnds; };
-    window_->Form_Load();
+    window_->startUp();
     return *window_;
 }
 
@@ -38,11 +38,11 @@ std::string WindowHarness::readFile(const std::string& name) const {
 bool WindowHarness::exists(const std::string& name) const { return fileExists(path(name)); }
 
 std::string WindowHarness::setting(const std::string& key) const {
-    return ReadSetting(key, kSettingsSection, path(kSettingsFileName));
+    return readSetting(key, kSettingsSection, path(kSettingsFileName));
 }
 
 void WindowHarness::setSetting(const std::string& key, const std::string& value) const {
-    WriteSetting(value, key, kSettingsSection, path(kSettingsFileName));
+    writeSetting(value, key, kSettingsSection, path(kSettingsFileName));
 }
 
 }  // namespace melvo::test

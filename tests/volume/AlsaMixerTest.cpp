@@ -92,25 +92,25 @@ TEST_F(AlsaMixerTest, SongVolumeMovesTheSinkAndExitGivesTheStartVolumeBack) {
                       Services{harness.dialogs, harness.media, alsa, harness.launcher});
     int programEnds = 0;
     window.endProgram = [&programEnds] { ++programEnds; };
-    window.Form_Load();
+    window.startUp();
     window.show();
 
     EXPECT_TRUE(harness.dialogs.messages.empty());
     ASSERT_TRUE(window.mixerOpened);
     EXPECT_NEAR(window.startupVolume, 40000.0 * 65535 / 65536, 1.0);
-    EXPECT_EQ(window.Slider1->maximum(), 6553);
+    EXPECT_EQ(window.volumeSlider->maximum(), 6553);
     EXPECT_EQ(sinkVolume(), 40000) << "start-up leaves the volume alone";
 
-    window.List1.append("/music/a.mp3, 2000");
-    window.List1.setCurrent(0);
-    window.ApplySongVolume();
+    window.songEntries.append("/music/a.mp3, 2000");
+    window.songEntries.setCurrent(0);
+    window.applySongVolume();
     EXPECT_EQ(sinkVolumeOnceItIs(20000), 20000);
 
-    QTest::keyClick(window.Slider1, Qt::Key_Right);  // the user: one step of 655
-    EXPECT_EQ(window.List1.entry(0), "/music/a.mp3, 2655");
+    QTest::keyClick(window.volumeSlider, Qt::Key_Right);  // the user: one step of 655
+    EXPECT_EQ(window.songEntries.entry(0), "/music/a.mp3, 2655");
     EXPECT_EQ(sinkVolumeOnceItIs(26550), 26550);
 
-    window.Command3_Click();
+    window.exitProgram();
     EXPECT_EQ(programEnds, 1);
     EXPECT_EQ(sinkVolumeOnceItIs(40000), 40000);
     EXPECT_FALSE(window.mixerOpened);

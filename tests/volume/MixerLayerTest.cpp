@@ -26,16 +26,16 @@ TEST_P(MixerOpenFailureTest, ShowsTheCodeAndTextThenLeavesTheMixerAlone) {
     ASSERT_EQ(harness.dialogs.messages.size(), 1u);
     EXPECT_EQ(harness.dialogs.messages[0], QString("[%1] ").arg(c.code) + QString(c.text));
     EXPECT_EQ(harness.dialogs.icons[0], MessageIcon::Exclamation);
-    EXPECT_EQ(w.Slider1->maximum(), 10) << "the sliders keep their design-time range";
-    EXPECT_EQ(w.vol_set->Slider1->maximum(), 10);
+    EXPECT_EQ(w.volumeSlider->maximum(), 10) << "the sliders keep their design-time range";
+    EXPECT_EQ(w.volumeWindow->initialVolumeSlider->maximum(), 10);
 
     selectEntry("/music/a.mp3, 1500");
-    w.ApplySongVolume();
-    w.Slider1->setValue(3);
-    w.Command3_Click();
+    w.applySongVolume();
+    w.volumeSlider->setValue(3);
+    w.exitProgram();
     EXPECT_TRUE(mixer.calls.empty()) << "nothing is searched, read, written or closed";
     EXPECT_EQ(mixer.closeCount, 0);
-    EXPECT_EQ(w.List1.entry(0), "/music/a.mp3, 3");
+    EXPECT_EQ(w.songEntries.entry(0), "/music/a.mp3, 3");
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, MixerOpenFailureTest,
@@ -52,16 +52,16 @@ INSTANTIATE_TEST_SUITE_P(Codes, MixerOpenFailureTest,
 TEST_F(VolumeWindowTest, MixerWithoutMasterVolumeIsClosedSilentlyAndNeverWritten) {
     mixer.findResult = kMixerNoControl;
     MainWindow& w = build();
-    w.Form_Load();
+    w.startUp();
     EXPECT_TRUE(harness.dialogs.messages.empty());
     EXPECT_EQ(mixer.calls, (std::vector<std::string>{"find", "close"}));
-    EXPECT_EQ(w.Slider1->maximum(), 10);
+    EXPECT_EQ(w.volumeSlider->maximum(), 10);
 
     w.show();
     selectEntry("/music/a.mp3");
-    w.ApplySongVolume();
-    w.Slider1->setValue(5);
-    w.Command3_Click();
+    w.applySongVolume();
+    w.volumeSlider->setValue(5);
+    w.exitProgram();
     EXPECT_EQ(mixer.calls, (std::vector<std::string>{"find", "close"}));
     EXPECT_EQ(programEnds, 1);
 }

@@ -48,7 +48,7 @@ class VolumeWindowTest : public ::testing::Test {
     }
     // The window after its start-up, shown so that the user can reach it.
     MainWindow& start() {
-        build().Form_Load();
+        build().startUp();
         window->show();
         mixer.writes.clear();
         mixer.calls.clear();
@@ -56,8 +56,8 @@ class VolumeWindowTest : public ::testing::Test {
     }
     // One song entry, made current.
     void selectEntry(const std::string& entry) {
-        window->List1.append(entry);
-        window->List1.setCurrent(window->List1.count() - 1);
+        window->songEntries.append(entry);
+        window->songEntries.setCurrent(window->songEntries.count() - 1);
     }
     std::vector<std::uint32_t> writtenValues() const {
         std::vector<std::uint32_t> values;
