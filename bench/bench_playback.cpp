@@ -4,10 +4,13 @@
 //
 //   bench_playback [cbr-tagged.mp3 vbr-untagged.mp3 [60s.mp3]]
 //   bench_playback --play song.mp3     (only plays the song)
+//   bench_playback --lag song.mp3      (how soon the position moves after a
+//                                       seek and a resume)
 //
 // Without arguments the files are made with sox and lame in a temporary
-// folder. Playback goes through whatever SDL_AUDIODRIVER selects
-// ("dummy" plays in real time into nothing); --no-play skips it.
+// folder. Playback goes to the sound server, or through the SDL driver that
+// SDL_AUDIODRIVER names ("dummy" plays in real time into nothing); --no-play
+// skips it.
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -81,8 +84,57 @@ void timePlayback(melvo::MediaEngine& engine, const std::string& path) {
     const double cpu = cpuSeconds() - cpuBefore;
     engine.close(path);
     const char* driver = std::getenv("SDL_AUDIODRIVER");
-    std::printf("playing %.1f s (driver %s): CPU %.3f s = %.2f %% of one core\n", wall,
-                driver != nullptr ? driver : "default", cpu, 100.0 * cpu / wall);
+    std::printf("playing %.1f s (output %s): CPU %.3f s = %.2f %% of one core\n", wall,
+                driver != nullptr && *driver != '\0' ? driver : "sound server", cpu,
+                100.0 * cpu / wall);
+}
+
+// Milliseconds from now until the position passes the given one; -1 when it
+// has not within two seconds.
+double msUntilPast(melvo::MediaEngine& engine, const std::string& path, std::int64_t past) {
+    const auto start = Clock::now();
+    while (engine.positionMs(path) <= past) {
+        if (Clock::now() - start > std::chrono::seconds(2)) {
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void printSpread(const char* label, std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    std::printf("%s: median %.0f ms, min %.0f, max %.0f (%zu times)\n", label, ms[ms.size() / 2],
+                ms.front(), ms.back(), ms.size());
+}
+
+// Seeks to ten places and pauses and resumes ten times while the song plays,
+// timing each until the reported position moves on.
+void timeLags(melvo::MediaEngine& engine, const std::string& path) {
+    if (!engine.open(path) || !engine.play(path)) {
+        std::printf("cannot play %s: %s\n", path.c_str(), engine.takeOutputError().c_str());
+        return;
+    }
+    // An idle sound server may first mix far ahead; let it settle.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    std::vector<double> afterSeek;
+    std::vector<double> afterResume;
+    for (int i = 0; i < 10; ++i) {
+        const std::int64_t target = engine.lengthMs(path) * (i + 1) / 12;
+        engine.seek(path, target);
+        engine.play(path);
+        afterSeek.push_back(msUntilPast(engine, path, target));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        engine.pause(path);
+        const std::int64_t held = engine.positionMs(path);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        engine.resume(path);
+        afterResume.push_back(msUntilPast(engine, path, held));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    engine.close(path);
+    printSpread("position moving after a seek and play", afterSeek);
+    printSpread("position moving after a resume", afterResume);
 }
 
 }  // namespace
@@ -91,6 +143,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 2 && args[0] == "--play") {
         timePlayback(*melvo::makeMediaEngine(), args[1]);
+        return 0;
+    }
+    if (args.size() == 2 && args[0] == "--lag") {
+        timeLags(*melvo::makeMediaEngine(), args[1]);
         return 0;
     }
     const bool play = std::erase(args, "--no-play") == 0;

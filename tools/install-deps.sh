@@ -5,13 +5,14 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config googletest libgtest-dev
-  qt6-base-dev qt6-qpa-plugins libsdl2-dev libmpg123-dev libasound2-dev
+  qt6-base-dev qt6-qpa-plugins libsdl2-dev libmpg123-dev libpulse-dev libasound2-dev
   fonts-noto-cjk qt6-translations-l10n
 )
 if [ "${1:-}" = "--test" ]; then
-  # Fixture generation, a real sound server with a null sink, a real X display,
-  # the validators of the desktop entry and of the software-centre description.
-  packages+=(lame sox mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth
+  # Fixture generation, a real sound server with a null sink, a real X display
+  # (xdotool: the playback benchmark clicks the pause button), the validators
+  # of the desktop entry and of the software-centre description.
+  packages+=(lame sox mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool
     appstream desktop-file-utils)
 fi
 

@@ -7,6 +7,8 @@
 #   cbr_tag, cbr_notag, vbr_tag, vbr_notag: 1 kHz sine, 44100 Hz stereo, 30001 samples
 #   mono22k_tag: 1 kHz sine, 22050 Hz mono, 15001 samples
 #   tone440, tone660, tone880: sine of that frequency, 44100 Hz stereo, 22050 samples (0.5 s)
+#   steps: 1.5 s of 440 Hz then 1.5 s of 880 Hz, 44100 Hz stereo (which part is
+#   heard tells where playing was)
 # The "notag" files carry no LAME/Xing header (lame -t), so their decoded
 # length includes the encoder's delay and padding.
 # Damaged inputs: truncated (cbr_tag cut in the middle of a frame), empty (0 bytes),
@@ -36,6 +38,10 @@ for f in 440 660 880; do
     tone "$work/t$f.wav" 44100 2 22050 "$f"
     lame --quiet -b 128 --cbr "$work/t$f.wav" "$out/tone$f.mp3"
 done
+
+sox -q "$work/t440.wav" "$work/t440.wav" "$work/t440.wav" \
+    "$work/t880.wav" "$work/t880.wav" "$work/t880.wav" "$work/steps.wav"
+lame --quiet -b 128 --cbr "$work/steps.wav" "$out/steps.mp3"
 
 size=$(wc -c <"$out/cbr_tag.mp3")
 head -c $((size / 2 + 101)) "$out/cbr_tag.mp3" >"$out/truncated.mp3"

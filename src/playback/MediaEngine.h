@@ -34,7 +34,7 @@ class MediaEngine {
     virtual std::string takeOutputError() = 0;
 };
 
-// The engine that decodes with libmpg123 and plays through SDL2.
+// The engine that decodes with libmpg123 and plays through the sound server or SDL2.
 std::unique_ptr<MediaEngine> makeMediaEngine();
 
 }  // namespace melvo

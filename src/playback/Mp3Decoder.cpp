@@ -35,6 +35,19 @@ void allowStereoS16(mpg123_handle* handle, long onlyRate) {
     }
 }
 
+// Opens the path for reading when it names a regular file, or answers -1.
+// O_NONBLOCK keeps the open of a named pipe without a writer (or of a device)
+// from waiting; reads of a regular file ignore it.
+int openRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat info {};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 // libmpg123's own file reading makes two system calls per MPEG frame, which
@@ -153,7 +166,7 @@ bool Mp3Decoder::open(const std::string& path) {
     mpg123_param(handle_, MPG123_PREFRAMES, kSeekPreframes, 0.0);
 
     file_ = std::make_unique<BufferedFile>();
-    file_->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    file_->fd = openRegularFile(path);
     long rate = 0;
     int channels = 0;
     int encoding = 0;

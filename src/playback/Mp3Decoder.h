@@ -21,8 +21,9 @@ class Mp3Decoder {
     Mp3Decoder(const Mp3Decoder&) = delete;
     Mp3Decoder& operator=(const Mp3Decoder&) = delete;
 
-    // Opens the file and measures it. False when the file cannot be read or
-    // holds no MPEG audio frames; the decoder is then closed.
+    // Opens the file and measures it. False at once when the path is not a
+    // regular file (a named pipe, a folder, a device), and when the file cannot
+    // be read or holds no MPEG audio frames; the decoder is then closed.
     bool open(const std::string& path);
     bool isOpen() const { return handle_ != nullptr; }
 

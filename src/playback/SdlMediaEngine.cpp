@@ -1,14 +1,13 @@
 // How a device plays: a worker thread decodes ahead into a ring of samples;
-// SDL's audio callback takes from the ring. The callback was chosen over
-// SDL_QueueAudio because it tells exactly which samples have gone out and lets
-// the decoder sleep until there is room, so nothing polls: the worker wakes
-// about four times a second, when half the ring has been played.
+// the output (a PulseAudio stream, or an SDL2 device) pulls from the ring on
+// its own thread. The worker sleeps until half the ring has been played, so
+// nothing polls.
 //
-// Threads: the public calls come from the UI thread; the worker and SDL's
-// audio thread share a device's state under its mutex. SDL's own device lock
-// is taken around our callback, so SDL calls are never made while holding the
-// device mutex. The decoder belongs to the UI thread until the worker starts,
-// then to the worker alone; seeks reach it as requests.
+// Threads: the public calls come from the UI thread; the worker and the
+// output's thread share a device's state under its mutex. The output calls
+// into the device with its own lock held, so the device never calls the
+// output while holding its mutex. The decoder belongs to the UI thread until
+// the worker starts, then to the worker alone; seeks reach it as requests.
 #include "playback/SdlMediaEngine.h"
 
 #include <SDL.h>
@@ -16,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -23,16 +23,16 @@
 #include <utility>
 #include <vector>
 
+#include "playback/AudioOutput.h"
 #include "playback/Mp3Decoder.h"
+#include "playback/PulseOutput.h"
+#include "playback/SdlOutput.h"
 
 namespace melvo {
 
 namespace {
 
 constexpr int kChannels = Mp3Decoder::kChannels;
-// Sample frames SDL asks for per callback (93 ms at 44.1 kHz): fewer wake-ups
-// of the sound server and of this process.
-constexpr Uint16 kOutputFrames = 4096;
 // Sample frames the worker decodes per step.
 constexpr std::size_t kDecodeFrames = 4096;
 // The longest play() waits for the first decoded samples.
@@ -40,7 +40,7 @@ constexpr auto kFirstFillWait = std::chrono::milliseconds(300);
 
 }  // namespace
 
-class PlaybackDevice {
+class PlaybackDevice final : public SampleSource {
   public:
     explicit PlaybackDevice(std::unique_ptr<Mp3Decoder> decoder)
         : decoder_(std::move(decoder)),
@@ -49,7 +49,7 @@ class PlaybackDevice {
           // Half a second of sound, at least a few decoding steps.
           ring_(std::max<std::size_t>(rate_ / 2, 4 * kDecodeFrames) * kChannels) {}
 
-    ~PlaybackDevice() {
+    ~PlaybackDevice() override {
         {
             std::lock_guard lock(mutex_);
             quit_ = true;
@@ -58,16 +58,30 @@ class PlaybackDevice {
         if (worker_.joinable()) {
             worker_.join();
         }
-        if (output_ != 0) {
-            SDL_CloseAudioDevice(output_);
-        }
+        output_.reset();
     }
 
+    long rate() const { return rate_; }
     std::int64_t lengthMs() const { return length_ * 1000 / rate_; }
 
+    bool hasOutput() const { return output_ != nullptr; }
+
+    // Gives the device its sound output and starts decoding ahead.
+    void attach(std::unique_ptr<AudioOutput> output) {
+        output_ = std::move(output);
+        worker_ = std::thread([this] { decodeAhead(); });
+    }
+
     std::int64_t positionMs() {
+        const std::int64_t heard = output_ != nullptr ? output_->heardFrames() : 0;
         std::lock_guard lock(mutex_);
-        return heard_ * 1000 / rate_;
+        std::int64_t position = held_;
+        if (state_ == State::Playing) {
+            // Never behind where a pause held it, never ahead of what the
+            // output has been given.
+            position = std::max(held_, start_ + std::min(heard, pulled_));
+        }
+        return position * 1000 / rate_;
     }
 
     MediaMode mode() {
@@ -82,28 +96,12 @@ class PlaybackDevice {
         }
     }
 
-    // Opens the sound output and starts the worker on the first play.
-    // Answers SDL's reason when the output cannot be opened.
-    std::optional<std::string> play() {
-        if (output_ == 0) {
-            SDL_AudioSpec wanted{};
-            wanted.freq = static_cast<int>(rate_);
-            wanted.format = AUDIO_S16SYS;
-            wanted.channels = kChannels;
-            wanted.samples = kOutputFrames;
-            wanted.callback = &PlaybackDevice::fillOutput;
-            wanted.userdata = this;
-            // SDL converts when the hardware wants another format.
-            output_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-            if (output_ == 0) {
-                return std::string(SDL_GetError());
-            }
-            worker_ = std::thread([this] { decodeAhead(); });
-        }
+    // Plays from the current position once the output is attached.
+    void play() {
         {
             std::unique_lock lock(mutex_);
             if (state_ == State::Playing) {
-                return std::nullopt;
+                return;
             }
             // A short wait lets the song start with sound rather than with
             // a buffer of silence.
@@ -111,59 +109,118 @@ class PlaybackDevice {
                              [this] { return ringFrames_ > 0 || decoderDone_ || quit_; });
             state_ = State::Playing;
         }
-        SDL_PauseAudioDevice(output_, 0);
-        return std::nullopt;
+        output_->start();
     }
 
-    void pause() { holdOutput(State::Playing, State::Paused); }
+    // The output is closed, so that neither this process nor the sound
+    // server works while paused; the resume decodes on from where the
+    // listener stopped hearing.
+    void pause() {
+        {
+            std::lock_guard lock(mutex_);
+            if (state_ != State::Playing) {
+                return;
+            }
+        }
+        const std::int64_t heard = output_->heardFrames();
+        output_->discard();
+        std::int64_t position = 0;
+        {
+            std::lock_guard lock(mutex_);
+            position = std::max(held_, start_ + std::min(heard, pulled_));
+        }
+        restartAt(position, State::Paused);
+    }
 
-    void resume() { holdOutput(State::Paused, State::Playing); }
+    void resume() {
+        {
+            std::lock_guard lock(mutex_);
+            if (state_ != State::Paused) {
+                return;
+            }
+            state_ = State::Playing;
+        }
+        output_->start();
+    }
 
     void seek(std::int64_t milliseconds) {
         // Rounded up to whole samples, so the position then reads back as
         // the very millisecond asked for.
         const std::int64_t target = std::clamp<std::int64_t>(
             (std::max<std::int64_t>(milliseconds, 0) * rate_ + 999) / 1000, 0, length_);
-        if (output_ != 0) {
-            SDL_PauseAudioDevice(output_, 1);
+        if (output_ != nullptr) {
+            output_->discard();
         }
+        restartAt(target, State::Stopped);
+    }
+
+    Pulled pull(std::int16_t* out, std::size_t maxFrames) override {
+        bool wakeWorker = false;
+        Pulled pulled{0, false};
         {
             std::lock_guard lock(mutex_);
-            state_ = State::Stopped;
-            seekTarget_ = target;
-            heard_ = handedOut_ = target;
-            ringStart_ = ringFrames_ = 0;
-            decoderDone_ = false;
-            ++generation_;
+            if (state_ != State::Playing) {
+                return pulled;
+            }
+            const std::size_t capacity = ring_.size() / kChannels;
+            pulled.frames = std::min(maxFrames, ringFrames_);
+            for (std::size_t copied = 0; copied < pulled.frames;) {
+                const std::size_t run = std::min(pulled.frames - copied, capacity - ringStart_);
+                std::memcpy(out + copied * kChannels, &ring_[ringStart_ * kChannels],
+                            run * kChannels * sizeof(std::int16_t));
+                copied += run;
+                ringStart_ = (ringStart_ + run) % capacity;
+            }
+            ringFrames_ -= pulled.frames;
+            pulled_ += static_cast<std::int64_t>(pulled.frames);
+            pulled.finished = decoderDone_ && ringFrames_ == 0;
+            starved_ = pulled.frames < maxFrames && !pulled.finished;
+            wakeWorker = !decoderDone_ && freeFrames() >= capacity / 2;
         }
-        wake_.notify_all();
-        if (!worker_.joinable()) {
-            decoder_->seek(target);
-            std::lock_guard lock(mutex_);
-            seekTarget_.reset();
+        if (wakeWorker) {
+            wake_.notify_one();
+        }
+        return pulled;
+    }
+
+    void drained() override {
+        std::lock_guard lock(mutex_);
+        if (state_ == State::Playing) {
+            state_ = State::Ended;
+            held_ = start_ + pulled_;
         }
     }
 
   private:
     enum class State { Stopped, Playing, Paused, Ended };
 
-    // Pauses or resumes the output when the device is in state from; SDL is
-    // called outside the lock, since SDL holds its own around the callback.
-    void holdOutput(State from, State to) {
+    // Empties the ring and has the worker decode on from the sample frame,
+    // in the given state; the output must have been discarded.
+    void restartAt(std::int64_t frame, State state) {
         {
             std::lock_guard lock(mutex_);
-            if (state_ != from) {
-                return;
-            }
-            state_ = to;
+            state_ = state;
+            seekTarget_ = frame;
+            start_ = held_ = frame;
+            pulled_ = 0;
+            ringStart_ = ringFrames_ = 0;
+            decoderDone_ = false;
+            starved_ = false;
+            ++generation_;
         }
-        SDL_PauseAudioDevice(output_, to == State::Paused ? 1 : 0);
+        wake_.notify_all();
+        if (!worker_.joinable()) {
+            decoder_->seek(frame);
+            std::lock_guard lock(mutex_);
+            seekTarget_.reset();
+        }
     }
 
     std::size_t freeFrames() const { return ring_.size() / kChannels - ringFrames_; }
 
     // The worker: keeps the ring filled while there is something to decode,
-    // and sleeps until half of it has been played.
+    // and sleeps until half of it has been played. When the output found the
+    // ring empty, it is told as soon as there is more (or the end).
     void decodeAhead() {
         std::vector<std::int16_t> block(kDecodeFrames * kChannels);
         const std::size_t capacity = ring_.size() / kChannels;
@@ -201,6 +258,11 @@ class PlaybackDevice {
             }
             topUp = freeFrames() >= kDecodeFrames;
             filled_.notify_all();
+            if (std::exchange(starved_, false)) {
+                lock.unlock();
+                output_->samplesReady();
+                lock.lock();
+            }
         }
     }
 
@@ -217,49 +279,10 @@ class PlaybackDevice {
         ringFrames_ += frames;
     }
 
-    // SDL's audio thread asks for the next buffer.
-    static void SDLCALL fillOutput(void* self, Uint8* stream, int bytes) {
-        static_cast<PlaybackDevice*>(self)->fill(
-            reinterpret_cast<std::int16_t*>(stream),
-            static_cast<std::size_t>(bytes) / (kChannels * sizeof(std::int16_t)));
-    }
-
-    void fill(std::int16_t* out, std::size_t wanted) {
-        std::size_t given = 0;
-        bool wakeWorker = false;
-        {
-            std::lock_guard lock(mutex_);
-            if (state_ == State::Playing) {
-                const std::size_t capacity = ring_.size() / kChannels;
-                given = std::min(wanted, ringFrames_);
-                for (std::size_t copied = 0; copied < given;) {
-                    const std::size_t run = std::min(given - copied, capacity - ringStart_);
-                    std::memcpy(out + copied * kChannels, &ring_[ringStart_ * kChannels],
-                                run * kChannels * sizeof(std::int16_t));
-                    copied += run;
-                    ringStart_ = (ringStart_ + run) % capacity;
-                }
-                ringFrames_ -= given;
-                // What the previous buffer held has now been heard.
-                heard_ = handedOut_;
-                handedOut_ += static_cast<std::int64_t>(given);
-                if (given == 0 && decoderDone_) {
-                    state_ = State::Ended;
-                }
-                wakeWorker = !decoderDone_ && freeFrames() >= capacity / 2;
-            }
-        }
-        if (wakeWorker) {
-            wake_.notify_one();
-        }
-        std::memset(out + given * kChannels, 0,
-                    (wanted - given) * kChannels * sizeof(std::int16_t));
-    }
-
     std::unique_ptr<Mp3Decoder> decoder_;
     const long rate_;
     const std::int64_t length_;
-    SDL_AudioDeviceID output_ = 0;
+    std::unique_ptr<AudioOutput> output_;
     std::thread worker_;
 
     std::mutex mutex_;
@@ -270,11 +293,13 @@ class PlaybackDevice {
     std::size_t ringStart_ = 0;   // first unplayed sample frame in ring_
     std::size_t ringFrames_ = 0;  // decoded sample frames waiting in ring_
     State state_ = State::Stopped;
-    std::int64_t heard_ = 0;      // sample frames the listener has heard
-    std::int64_t handedOut_ = 0;  // sample frames given to SDL
+    std::int64_t start_ = 0;   // the song's sample frame where the output's count began
+    std::int64_t pulled_ = 0;  // sample frames the output has taken since then
+    std::int64_t held_ = 0;    // the position while not playing, and the least while playing
     std::optional<std::int64_t> seekTarget_;
     unsigned generation_ = 0;  // counts seeks, so stale decoded blocks are dropped
     bool decoderDone_ = false;
+    bool starved_ = false;  // the output found the ring emptier than it wanted
     bool quit_ = false;
 };
 
@@ -315,15 +340,38 @@ bool SdlMediaEngine::open(const std::string& path) {
     return true;
 }
 
+// A sound server is used when one answers, unless SDL_AUDIODRIVER names an
+// SDL driver to use instead (the tests' "dummy" and "disk", for one).
+std::unique_ptr<AudioOutput> SdlMediaEngine::makeOutput(PlaybackDevice& device) {
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    if ((driver == nullptr || *driver == '\0') && !serverUnreachable_) {
+        if (server_ == nullptr || !server_->isUsable()) {
+            server_ = PulseConnection::connect();
+        }
+        if (server_ != nullptr) {
+            return PulseConnection::makeOutput(server_, device, device.rate());
+        }
+        serverUnreachable_ = true;
+    }
+    if (!startAudio()) {
+        return nullptr;
+    }
+    return SdlOutput::open(device, device.rate(), outputError_);
+}
+
 bool SdlMediaEngine::play(const std::string& path) {
     PlaybackDevice* device = find(path);
-    if (device == nullptr || !startAudio()) {
+    if (device == nullptr) {
         return false;
     }
-    if (auto error = device->play()) {
-        outputError_ = std::move(*error);
-        return false;
+    if (!device->hasOutput()) {
+        std::unique_ptr<AudioOutput> output = makeOutput(*device);
+        if (output == nullptr) {
+            return false;
+        }
+        device->attach(std::move(output));
     }
+    device->play();
     return true;
 }
 

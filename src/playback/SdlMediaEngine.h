@@ -1,4 +1,5 @@
-// The media engine that decodes with libmpg123 and plays through SDL2 audio.
+// The media engine that decodes with libmpg123 and plays through the sound
+// server (PulseAudio's protocol) when one answers, else through SDL2 audio.
 #pragma once
 
 #include <map>
@@ -9,7 +10,9 @@
 
 namespace melvo {
 
+class AudioOutput;
 class PlaybackDevice;
+class PulseConnection;
 
 class SdlMediaEngine final : public MediaEngine {
   public:
@@ -32,10 +35,15 @@ class SdlMediaEngine final : public MediaEngine {
     // Starts SDL's audio subsystem on first use; false (with the reason kept
     // for takeOutputError) when it cannot start.
     bool startAudio();
+    // The sound output for a device's first play; nullptr (with the reason
+    // kept for takeOutputError) when there is none.
+    std::unique_ptr<AudioOutput> makeOutput(PlaybackDevice& device);
 
     std::map<std::string, std::unique_ptr<PlaybackDevice>> devices_;
     std::string outputError_;
     bool audioStarted_ = false;
+    std::shared_ptr<PulseConnection> server_;
+    bool serverUnreachable_ = false;  // no server answered: SDL from then on
 };
 
 }  // namespace melvo

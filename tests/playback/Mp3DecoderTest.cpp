@@ -1,7 +1,9 @@
 // The decoder against the generated fixtures: exact lengths, where seeks land,
 // and damaged files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -102,13 +104,20 @@ TEST(Mp3Decoder, SeekLandsOnTheExactSample) {
 }
 
 // Damaged input never crashes or loops: the file either fails to open or
-// decodes to an end. A cut file plays what it holds.
+// decodes to an end. A cut file plays what it holds. What is not a regular
+// file (a named pipe nobody writes to, a folder) fails at once.
 TEST(Mp3Decoder, DamagedFilesOpenNotOrDecodeToAnEnd) {
-    for (const char* file :
-         {"empty.mp3", "random.mp3", "wav_renamed.mp3", "truncated.mp3", "no_such_file.mp3"}) {
-        SCOPED_TRACE(file);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string pipe = folder.filePath("pipe.mp3").toStdString();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path :
+         {fixture("empty.mp3"), fixture("random.mp3"), fixture("wav_renamed.mp3"),
+          fixture("truncated.mp3"), fixture("no_such_file.mp3"), pipe,
+          folder.path().toStdString()}) {
+        SCOPED_TRACE(path);
         Mp3Decoder decoder;
-        if (!decoder.open(fixture(file))) {
+        if (!decoder.open(path)) {
             EXPECT_FALSE(decoder.isOpen());
             EXPECT_EQ(decoder.lengthFrames(), 0);
             EXPECT_EQ(decoder.decode(nullptr, 0), 0u);
