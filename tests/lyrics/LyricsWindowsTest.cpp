@@ -2,11 +2,17 @@
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QTest>
+#include <QTextBlock>
+#include <filesystem>
+#include <functional>
 
 #include "lyrics/LyricsEditor.h"
 #include "lyrics/LyricsWindow.h"
@@ -36,6 +42,11 @@ class LyricsWindows : public testing::Test {
     }
     QString at(const std::string& name) const { return QString::fromStdString(harness.path(name)); }
     std::vector<QString>& messages() { return harness.dialogs.messages; }
+    // The core's next position tick with the playing song at that millisecond.
+    void tickAt(std::int64_t ms) {
+        harness.media.devices[main->jukebox.currentPath()].positionMs = ms;
+        main->jukebox.pollPosition();
+    }
     // Lets windows closed by close() go away, as the event loop would.
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
@@ -341,6 +352,195 @@ TEST_F(LyricsWindows, EditorForARefusedSongName) {
               "曲が選択されていません。曲を選択してから歌詞登録をやり直してください");
     EXPECT_TRUE(main->lyricsEditor);
     EXPECT_EQ(main->lyricsEditorOpen, 1);
+}
+
+// ---- Timed lyrics ----
+
+// Counts the paintings of a widget.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST_F(LyricsWindows, TimedLyricsFollowTheSongLineByLine) {
+    harness.writeFile("Song.lrc",
+                      "[ti:t]\r\n[00:01.00]a\r\n[00:02.00][00:04.00]b\r\n[00:03.00]c\r\n");
+    main->onShowLyricsMenuItemTriggered();
+    select("Song.mp3");
+    main->onPlayButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
+    LyricsWindow& window = *main->lyricsWindow;
+    EXPECT_EQ(window.lyrics(), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(window.lyricsBox->toPlainText(), "a\nb\nc\n");
+    EXPECT_FALSE(window.lyricsBox->isReadOnly());
+
+    const struct {
+        const char* step;
+        std::function<void()> action;
+        int line;
+    } steps[] = {
+        {"before the first time", [&] { tickAt(500); }, -1},
+        {"first line", [&] { tickAt(1000); }, 0},
+        {"second line", [&] { tickAt(2500); }, 1},
+        {"third line", [&] { tickAt(3000); }, 2},
+        {"second line again", [&] { tickAt(4100); }, 1},
+        {"seek back",
+         [&] {
+             main->jukebox.seek(1);
+             tickAt(1000);
+         },
+         0},
+        {"paused",
+         [&] {
+             main->onPauseButtonClicked();
+             tickAt(2000);
+         },
+         1},
+        {"repeat starts over",
+         [&] {
+             main->repeatBox->setChecked(true);
+             harness.media.finish(main->jukebox.currentPath());
+             main->jukebox.pollPosition();
+             tickAt(0);
+         },
+         -1},
+        {"after the repeat", [&] { tickAt(3200); }, 2},
+        {"stopped", [&] { main->onStopButtonClicked(); }, -1},
+    };
+    for (const auto& step : steps) {
+        step.action();
+        EXPECT_EQ(window.sungLine(), step.line) << step.step;
+        const QList<QTextEdit::ExtraSelection> highlight = window.lyricsBox->extraSelections();
+        if (step.line < 0) {
+            EXPECT_TRUE(highlight.empty()) << step.step;
+            continue;
+        }
+        ASSERT_EQ(highlight.size(), 1) << step.step;
+        EXPECT_EQ(highlight[0].cursor.selectedText(), QString("abc"[step.line])) << step.step;
+        const QTextCursor cursor = window.lyricsBox->textCursor();
+        EXPECT_EQ(cursor.blockNumber(), step.line) << step.step;
+        EXPECT_EQ(cursor.positionInBlock(), 0) << step.step;
+        EXPECT_FALSE(cursor.hasSelection()) << step.step;
+    }
+}
+
+TEST_F(LyricsWindows, SungLineIsRepaintedOnlyWhenItChanges) {
+    std::string lines;
+    for (int second = 1; second <= 59; ++second) {
+        lines += "[00:" + std::string(second < 10 ? "0" : "") + std::to_string(second) +
+                 ".00]line " + std::to_string(second) + "\r\n";
+    }
+    harness.writeFile("Song.lrc", lines);
+    main->onShowLyricsMenuItemTriggered();
+    select("Song.mp3");
+    main->onPlayButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
+    LyricsWindow& window = *main->lyricsWindow;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    tickAt(30'000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.sungLine(), 29);
+    // The sung line stands in the middle of the box.
+    const QRect sung = window.lyricsBox->cursorRect();
+    EXPECT_NEAR(sung.center().y(), window.lyricsBox->viewport()->height() / 2, sung.height());
+
+    PaintCounter counter(window.lyricsBox->viewport());
+    for (int ms = 30'100; ms < 31'000; ms += 100) {
+        tickAt(ms);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(counter.paints, 0);
+    tickAt(31'000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.sungLine(), 30);
+    EXPECT_GT(counter.paints, 0);
+}
+
+TEST_F(LyricsWindows, LyricsFromTheSongsTagAreShownReadOnlyAndEditedIntoALyricsFile) {
+    std::filesystem::copy_file(MELVO_FIXTURE_DIR "/timed_lyrics.mp3", harness.path("Tagged.mp3"));
+    const std::string song = harness.readFile("Tagged.mp3");
+    select("Tagged.mp3");
+    main->onShowLyricsButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
+    EXPECT_EQ(main->lyricsWindow->lyrics(), "一行目\r\n二行目\r\n三行目\r\n");
+    EXPECT_TRUE(main->lyricsWindow->lyricsBox->isReadOnly());
+
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(),
+              "[ti:テスト]\n[00:00.50]一行目\n[00:01.50][00:02.50]二行目\n[00:02.00]三行目\n");
+    main->lyricsEditor->onRegisterButtonClicked();
+    EXPECT_TRUE(harness.readFile("Tagged.txt").starts_with("[ti:テスト]\r\n[00:00.50]一行目\r\n"));
+    EXPECT_EQ(harness.readFile("Tagged.mp3"), song);
+
+    // The lyrics file now comes first, and may be typed into again.
+    harness.writeFile("Tagged.txt", "file\r\n");
+    main->onShowLyricsButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
+    EXPECT_EQ(main->lyricsWindow->lyrics(), "file\r\n");
+    EXPECT_FALSE(main->lyricsWindow->lyricsBox->isReadOnly());
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(LyricsWindows, StampingWritesThePlayingPositionLineByLine) {
+    harness.writeFile("Song.txt", "[00:09.00][00:10.00]a\r\nb\r\nc\r\n");
+    select("Song.mp3");
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    LyricsEditor& editor = *main->lyricsEditor;
+    EXPECT_FALSE(editor.stampButton->isEnabled());
+    EXPECT_EQ(editor.positionLabel->text(), "演奏位置 --:--.--");
+    QList<QShortcut*> shortcuts = editor.findChildren<QShortcut*>();
+    ASSERT_EQ(shortcuts.size(), 1);
+    EXPECT_EQ(shortcuts[0]->key(), QKeySequence(Qt::Key_F5));
+
+    main->onPlayButtonClicked();
+    const struct {
+        std::int64_t ms;
+        int line;  // where the cursor is put first; -1 leaves it
+        std::string label;
+        std::string text;
+    } taps[] = {
+        {1234, -1, "演奏位置 00:01.23", "[00:01.23]a\nb\nc\n"},
+        {2500, -1, "演奏位置 00:02.50", "[00:01.23]a\n[00:02.50]b\nc\n"},
+        {900, 0, "演奏位置 00:00.90", "[00:00.90]a\n[00:02.50]b\nc\n"},
+        {61'000, 3, "演奏位置 01:01.00", "[00:00.90]a\n[00:02.50]b\nc\n[01:01.00]"},
+    };
+    for (const auto& tap : taps) {
+        tickAt(tap.ms);
+        EXPECT_TRUE(editor.stampButton->isEnabled());
+        EXPECT_EQ(editor.positionLabel->text().toStdString(), tap.label);
+        if (tap.line >= 0) {
+            editor.lyricsBox->setTextCursor(
+                QTextCursor(editor.lyricsBox->document()->findBlockByNumber(tap.line)));
+        }
+        const int line = editor.lyricsBox->textCursor().blockNumber();
+        editor.stampButton->click();
+        EXPECT_EQ(editor.lyricsBox->toPlainText().toStdString(), tap.text);
+        const QTextCursor cursor = editor.lyricsBox->textCursor();
+        // On to the next line's start; the last line has none to go to.
+        EXPECT_EQ(cursor.blockNumber(), std::min(line + 1, 3)) << tap.ms;
+        if (line < 3) {
+            EXPECT_EQ(cursor.positionInBlock(), 0) << tap.ms;
+        }
+    }
+    editor.lyricsBox->undo();  // one stamp is one step
+    EXPECT_EQ(editor.lyricsBox->toPlainText(), "[00:00.90]a\n[00:02.50]b\nc\n");
+
+    main->onStopButtonClicked();
+    EXPECT_FALSE(editor.stampButton->isEnabled());
+    EXPECT_EQ(editor.positionLabel->text(), "演奏位置 --:--.--");
+    editor.onStampButtonClicked();  // without a song nothing is stamped
+    EXPECT_EQ(editor.lyricsBox->toPlainText(), "[00:00.90]a\n[00:02.50]b\nc\n");
+
+    editor.registerButton->click();
+    EXPECT_EQ(harness.readFile("Song.txt"), "[00:00.90]a\r\n[00:02.50]b\r\nc\r\n\r\n");
+    EXPECT_TRUE(messages().empty());
 }
 
 }  // namespace

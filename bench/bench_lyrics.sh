@@ -1,0 +1,48 @@
+#!/bin/bash
+# CPU time of the whole program playing a 30-second song with its lyrics window
+# open: without lyrics, with plain lyrics, and with timed lyrics whose sung
+# line changes every half second. The window is offscreen and the sound goes
+# through SDL's disk driver into /dev/null, in real time.
+#
+#   bench/bench_lyrics.sh [build-dir]
+set -euo pipefail
+
+build=${1:-build}
+program="$build/melvo"
+[ -x "$program" ] || { echo "build $program first" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+sox -q -r 44100 -c 2 -n -b 16 "$work/song.wav" synth 30 pinknoise vol 0.3
+lame --quiet -V 2 "$work/song.wav" "$work/song.mp3"
+for i in $(seq 0 59); do
+    printf '[00:%02d.%02d]line %d of the lyrics, long enough to fill the box\r\n' \
+        $((i / 2)) $((i % 2 * 50)) "$i"
+done >"$work/timed.lrc"
+sed 's/^\[[0-9:.]*\]//' "$work/timed.lrc" >"$work/plain.txt"
+
+# Plays the song once from start-up (automatic play, lyrics shown) and prints
+# the CPU time the program used in 31.5 s.
+measure() { # label lyrics-file-or-empty
+    local run="$work/run-$1"
+    mkdir "$run"
+    cp "$program" "$run/melvo"  # its data files then lie beside this copy
+    cp "$work/song.mp3" "$run/song.mp3"
+    [ -n "$2" ] && cp "$2" "$run/song.${2##*.}"
+    printf '[MUSIC]\r\nAUTO=1\r\nKASI_DISPLAY=1\r\n' >"$run/mvMP3.ini"
+    printf '%s\r\n' "$run/song.mp3" >"$run/mvMP3.csv"
+    QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
+        "$run/melvo" 2>/dev/null &
+    local pid=$!
+    sleep 31.5
+    local stat
+    read -r -a stat <"/proc/$pid/stat"
+    kill -TERM "$pid"
+    wait "$pid" || true
+    awk -v label="$1" -v u="${stat[13]}" -v s="${stat[14]}" -v t="$(getconf CLK_TCK)" \
+        'BEGIN { printf "%-14s user %.2f s, system %.2f s, %.2f %% of a core\n", label, u/t, s/t, 100*(u+s)/t/31.5 }'
+}
+
+measure "no lyrics" ""
+measure "plain lyrics" "$work/plain.txt"
+measure "timed lyrics" "$work/timed.lrc"

@@ -1,0 +1,32 @@
+// Where a song's lyrics come from: its lyrics file, else a timed lyrics file
+// (".lrc") beside it, else the unsynchronised lyrics frame (USLT) of the
+// song's own ID3v2 tag, as libmpg123 reads it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "lyrics/LyricsFile.h"
+
+namespace melvo {
+
+// The first lyrics frame of the song's ID3v2 tag as the windows show lyrics:
+// every line (ending at CR LF, a lone CR or a lone LF) followed by CR LF, and
+// of lyrics longer than kMaxLyricsBytes only their first whole lines followed
+// by kLyricsLeftOutLine. Nothing when the song is no regular file (a named
+// pipe is never waited on), cannot be read, or carries no lyrics frame.
+std::optional<Lyrics> readEmbeddedLyrics(const std::string& songPath);
+
+enum class LyricsSource { TextFile, LrcFile, Song };
+
+struct SongLyrics {
+    Lyrics lyrics;
+    LyricsSource source = LyricsSource::TextFile;
+};
+
+// The song's lyrics from the first source that has them: stem & ".txt",
+// stem & ".lrc" (stem as lyricsStem gives it), the song's own tag. Nothing
+// when none has.
+std::optional<SongLyrics> readSongLyrics(const std::string& songPath, const std::string& stem);
+
+}  // namespace melvo
