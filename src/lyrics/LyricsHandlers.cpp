@@ -53,7 +53,7 @@ void showLyrics(MainWindow& main, bool onRequest) {
             window->songPathLabel->text());
         return;
     }
-    const std::optional<SongLyrics> lyrics = readSongLyrics(path, *lyricsStem(path));
+    const std::optional<SongLyrics> lyrics = readSongLyrics(path);
     if (!lyrics) {
         if (onRequest)
             main.services.dialogs.message("歌詞データが登録されていません　" +
@@ -131,12 +131,10 @@ bool MainWindow::prepareLyricsEditor() {
     // The editor starts from the lyrics the lyrics window shows, tags and all,
     // and registers them as the lyrics file; with none it starts empty,
     // without a message.
-    const std::optional<SongLyrics> lyrics = readSongLyrics(songPath, *stem);
+    const std::optional<SongLyrics> lyrics = readSongLyrics(songPath);
     if (lyrics && lyrics->lyrics.cut) {
-        const std::string source = lyrics->source == LyricsSource::TextFile  ? *stem + ".txt"
-                                   : lyrics->source == LyricsSource::LrcFile ? *stem + ".lrc"
-                                                                             : songPath;
-        services.dialogs.message(kLyricsTooLongToEdit + displayPath(source));
+        services.dialogs.message(kLyricsTooLongToEdit +
+                                 displayPath(lyricsSourcePath(songPath, lyrics->source)));
         return false;
     }
     if (lyrics) editor->setLyrics(lyrics->lyrics.text);

@@ -78,11 +78,17 @@ std::optional<Lyrics> readEmbeddedLyrics(const std::string& songPath) {
     return lyrics;
 }
 
-std::optional<SongLyrics> readSongLyrics(const std::string& songPath, const std::string& stem) {
-    if (std::optional<Lyrics> lyrics = readLyrics(stem + ".txt"))
-        return SongLyrics{std::move(*lyrics), LyricsSource::TextFile};
-    if (std::optional<Lyrics> lyrics = readLyrics(stem + ".lrc"))
-        return SongLyrics{std::move(*lyrics), LyricsSource::LrcFile};
+std::string lyricsSourcePath(const std::string& songPath, LyricsSource source) {
+    if (source == LyricsSource::Song) return songPath;
+    return lyricsFileFor(songPath, source == LyricsSource::LrcFile ? ".lrc" : ".txt").value_or("");
+}
+
+std::optional<SongLyrics> readSongLyrics(const std::string& songPath) {
+    if (!lyricsStem(songPath)) return std::nullopt;
+    for (const LyricsSource source : {LyricsSource::TextFile, LyricsSource::LrcFile}) {
+        if (std::optional<Lyrics> lyrics = readLyrics(lyricsSourcePath(songPath, source)))
+            return SongLyrics{std::move(*lyrics), source};
+    }
     if (std::optional<Lyrics> lyrics = readEmbeddedLyrics(songPath))
         return SongLyrics{std::move(*lyrics), LyricsSource::Song};
     return std::nullopt;

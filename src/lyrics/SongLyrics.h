@@ -24,9 +24,12 @@ struct SongLyrics {
     LyricsSource source = LyricsSource::TextFile;
 };
 
-// The song's lyrics from the first source that has them: stem & ".txt",
-// stem & ".lrc" (stem as lyricsStem gives it), the song's own tag. Nothing
-// when none has.
-std::optional<SongLyrics> readSongLyrics(const std::string& songPath, const std::string& stem);
+// The song's lyrics from the first source that has them: its lyrics file, its
+// ".lrc" file (lyricsFileFor), its own tag. Nothing when none has or the name
+// rule refuses the path.
+std::optional<SongLyrics> readSongLyrics(const std::string& songPath);
+
+// Where the lyrics of that source come from: the file's path, or the song's.
+std::string lyricsSourcePath(const std::string& songPath, LyricsSource source);
 
 }  // namespace melvo

@@ -154,24 +154,24 @@ TEST_F(LyricsSources, LyricsFrameOfARealTagIsReadAsUtf8) {
 
 TEST_F(LyricsSources, TextFileThenLrcFileThenTheSongsTag) {
     std::filesystem::copy_file(fixture("timed_lyrics.mp3"), path("Song.mp3"));
-    const std::string stem = path("Song");
-    std::optional<SongLyrics> lyrics = readSongLyrics(path("Song.mp3"), stem);
+    std::optional<SongLyrics> lyrics = readSongLyrics(path("Song.mp3"));
     ASSERT_TRUE(lyrics);
     EXPECT_EQ(lyrics->source, LyricsSource::Song);
 
     write("Song.lrc", "[00:01.00]lrc");
-    lyrics = readSongLyrics(path("Song.mp3"), stem);
+    lyrics = readSongLyrics(path("Song.mp3"));
     ASSERT_TRUE(lyrics);
     EXPECT_EQ(lyrics->source, LyricsSource::LrcFile);
     EXPECT_EQ(lyrics->lyrics.text, "[00:01.00]lrc\r\n");
 
     write("Song.txt", "txt");
-    lyrics = readSongLyrics(path("Song.mp3"), stem);
+    lyrics = readSongLyrics(path("Song.mp3"));
     ASSERT_TRUE(lyrics);
     EXPECT_EQ(lyrics->source, LyricsSource::TextFile);
     EXPECT_EQ(lyrics->lyrics.text, "txt\r\n");
 
-    EXPECT_FALSE(readSongLyrics(path("None.mp3"), path("None")));
+    EXPECT_FALSE(readSongLyrics(path("None.mp3")));
+    EXPECT_FALSE(readSongLyrics(path("Song.Mp3")));  // refused by the name rule
 }
 
 }  // namespace
