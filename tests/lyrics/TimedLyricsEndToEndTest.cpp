@@ -59,21 +59,32 @@ TEST_F(TimedLyricsEndToEnd, HighlightFollowsThePlayingSongThroughRepeatSeekAndPa
     LyricsWindow& window = *main->lyricsWindow;
     ASSERT_EQ(window.lyrics(), "一行目\r\n二行目\r\n三行目\r\n");
 
+    // What the window shows whenever the sung line changes.
     struct Change {
         double seconds;
         int line;
+        QString highlighted;  // the text under the highlight; "-" for none
+        int cursorLine;
     };
     std::vector<Change> changes;
     QObject::connect(&main->jukebox, &Jukebox::positionChanged, &window, [&](double seconds) {
-        if (changes.empty() || changes.back().line != window.sungLine())
-            changes.push_back({seconds, window.sungLine()});
+        if (!changes.empty() && changes.back().line == window.sungLine()) return;
+        const QList<QTextEdit::ExtraSelection> highlight = window.lyricsBox->extraSelections();
+        const QTextCursor cursor = window.lyricsBox->textCursor();
+        changes.push_back({seconds, window.sungLine(),
+                           highlight.empty() ? "-" : highlight[0].cursor.selectedText(),
+                           cursor.positionInBlock() == 0 ? cursor.blockNumber() : -2});
     });
     // Once through the song and into its repeat.
     ASSERT_TRUE(runUntil([&] { return changes.size() >= 7; })) << changes.size();
-    const Change expected[] = {{0.0, -1}, {0.5, 0},  {1.5, 1}, {2.0, 2},
-                               {2.5, 1},  {0.0, -1}, {0.5, 0}};
+    const Change expected[] = {{0.0, -1, "-", 0},     {0.5, 0, "一行目", 0}, {1.5, 1, "二行目", 1},
+                               {2.0, 2, "三行目", 2}, {2.5, 1, "二行目", 1}, {0.0, -1, "-", 1},
+                               {0.5, 0, "一行目", 0}};
     for (size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_EQ(changes[i].line, expected[i].line) << "change " << i;
+        EXPECT_EQ(changes[i].highlighted, expected[i].highlighted) << "change " << i;
+        // The cursor stands at the start of the sung line (and stays when none is).
+        EXPECT_EQ(changes[i].cursorLine, expected[i].cursorLine) << "change " << i;
         // Each line comes at its time, within a few of the core's 100 ms ticks.
         EXPECT_GE(changes[i].seconds, expected[i].seconds - 0.001) << "change " << i;
         EXPECT_LT(changes[i].seconds, expected[i].seconds + 0.4) << "change " << i;
@@ -81,8 +92,8 @@ TEST_F(TimedLyricsEndToEnd, HighlightFollowsThePlayingSongThroughRepeatSeekAndPa
 
     main->jukebox.seek(2);
     ASSERT_TRUE(runUntil([&] { return window.sungLine() == 2; }, 2000));
-    EXPECT_EQ(window.lyricsBox->textCursor().blockNumber(), 2);
-    EXPECT_EQ(window.lyricsBox->textCursor().positionInBlock(), 0);
+    EXPECT_EQ(changes.back().highlighted, "三行目");
+    EXPECT_EQ(changes.back().cursorLine, 2);
 
     main->onPauseButtonClicked();
     runUntil([] { return false; }, 150);  // a tick reports the paused position
@@ -94,6 +105,7 @@ TEST_F(TimedLyricsEndToEnd, HighlightFollowsThePlayingSongThroughRepeatSeekAndPa
     EXPECT_EQ(window.sungLine(), pausedLine);
     main->onStopButtonClicked();
     EXPECT_EQ(window.sungLine(), -1);
+    EXPECT_TRUE(window.lyricsBox->extraSelections().empty());
 }
 
 TEST_F(TimedLyricsEndToEnd, StampingWhileListeningTimesTheLyrics) {
