@@ -33,7 +33,24 @@ std::optional<std::string> firstLyricsFrame(const mpg123_id3v2& tag) {
     return std::nullopt;
 }
 
-// Reads the ID3v2 tag in front of the first MPEG frame of the open file.
+// Tags larger than this (pictures, mostly) are not read for their lyrics:
+// libmpg123 would read all of them, and the window would wait.
+constexpr size_t kMaxTagBytes = size_t{16} << 20;
+
+// The size of the ID3v2 tag at the start of the open file, from its header;
+// 0 when the file does not start with one.
+size_t tagBytes(int fd) {
+    unsigned char header[10];
+    if (::pread(fd, header, sizeof header, 0) != sizeof header ||
+        std::memcmp(header, "ID3", 3) != 0) {
+        return 0;
+    }
+    size_t size = 0;
+    for (int i = 6; i < 10; ++i) size = size << 7 | (header[i] & 0x7f);
+    return sizeof header + size;
+}
+
+// Reads the ID3v2 tag at the start of the open file.
 std::optional<std::string> lyricsFrameOf(int fd) {
     int error = MPG123_OK;
     const Handle handle(mpg123_new(nullptr, &error));
@@ -61,7 +78,10 @@ std::optional<Lyrics> readEmbeddedLyrics(const std::string& songPath) {
     if (fd < 0) return std::nullopt;
     struct stat info {};
     std::optional<std::string> text;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) text = lyricsFrameOf(fd);
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        const size_t tag = tagBytes(fd);
+        if (tag > 0 && tag <= kMaxTagBytes) text = lyricsFrameOf(fd);
+    }
     ::close(fd);
     if (!text) return std::nullopt;
 

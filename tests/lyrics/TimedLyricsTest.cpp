@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "lyrics/LyricsFile.h"
 #include "lyrics/SongLyrics.h"
@@ -118,6 +119,10 @@ class LyricsSources : public testing::Test {
     void write(const std::string& name, const std::string& bytes) const {
         std::ofstream(path(name), std::ios::binary) << bytes;
     }
+    static std::string readFile(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
     static std::string fixture(const char* name) {
         return std::string(MELVO_FIXTURE_DIR "/") + name;
     }
@@ -148,6 +153,17 @@ TEST_F(LyricsSources, LyricsFrameOfARealTagIsReadAsUtf8) {
     EXPECT_FALSE(readEmbeddedLyrics(fixture("tone440.mp3")));
     EXPECT_FALSE(readEmbeddedLyrics(fixture("random.mp3")));
     EXPECT_FALSE(readEmbeddedLyrics(path("none.mp3")));
+    // The fixture with its tag padded out past 16 MiB: not read.
+    const std::string song = readFile(fixture("timed_lyrics.mp3"));
+    size_t body = 0;
+    for (int i = 6; i < 10; ++i) body = body << 7 | (song[i] & 0x7f);
+    const size_t padded = body + (size_t{17} << 20);
+    std::string header = song.substr(0, 6);
+    for (int shift = 21; shift >= 0; shift -= 7)
+        header += static_cast<char>(padded >> shift & 0x7f);
+    write("padded.mp3", header + song.substr(10, body) + std::string(padded - body, '\0') +
+                            song.substr(10 + body));
+    EXPECT_FALSE(readEmbeddedLyrics(path("padded.mp3")));
     ASSERT_EQ(::mkfifo(path("pipe.mp3").c_str(), 0600), 0);
     EXPECT_FALSE(readEmbeddedLyrics(path("pipe.mp3")));
 }
