@@ -9,10 +9,11 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n
 )
 if [ "${1:-}" = "--test" ]; then
-  # Fixture generation, a real sound server with a null sink, a real X display
-  # (xdotool: the playback benchmark clicks the pause button), the validators
-  # of the desktop entry and of the software-centre description.
-  packages+=(lame sox mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool
+  # Fixture generation (eyed3 writes a lyrics tag), a real sound server with a
+  # null sink, a real X display (xdotool: the playback benchmark clicks the
+  # pause button), the validators of the desktop entry and of the
+  # software-centre description.
+  packages+=(lame sox eyed3 mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool
     appstream desktop-file-utils)
 fi
 

@@ -2,7 +2,7 @@
 # Makes the small MP3 files the playback tests decode and play, into
 # tests/fixtures (or the folder given as the first argument).
 #
-# Needs sox and lame. Every tone lasts an odd number of samples so that a
+# Needs sox, lame and eyeD3. Every tone lasts an odd number of samples so that a
 # length that is off by one sample shows. The tests know these numbers:
 #   cbr_tag, cbr_notag, vbr_tag, vbr_notag: 1 kHz sine, 44100 Hz stereo, 30001 samples
 #   mono22k_tag: 1 kHz sine, 22050 Hz mono, 15001 samples
@@ -11,6 +11,9 @@
 #   heard tells where playing was)
 # The "notag" files carry no LAME/Xing header (lame -t), so their decoded
 # length includes the encoder's delay and padding.
+#   timed_lyrics: 550 Hz sine, 44100 Hz stereo, 3 s, with an ID3v2.3 tag whose
+#     lyrics frame (UTF-16) holds timed lyrics: a title header, then
+#     0.5 s line one, 1.5 s and 2.5 s line two, 2.0 s line three
 # Damaged inputs: truncated (cbr_tag cut in the middle of a frame), empty (0 bytes),
 # random (8 KiB of pseudo-random bytes), huge_id3 (a 200 KiB ID3v2 tag in front
 # of cbr_tag), wav_renamed (a PCM WAV file with the .mp3 name).
@@ -59,3 +62,9 @@ syncsafe() { printf "\\$(printf %03o $(($1 >> 21 & 127)))\\$(printf %03o $(($1 >
 
 sox -q -r 44100 -c 2 -n -b 16 "$out/wav_renamed.mp3.wav" synth 0.25 sine 440 vol 0.5
 mv "$out/wav_renamed.mp3.wav" "$out/wav_renamed.mp3"
+
+tone "$work/timed.wav" 44100 2 132300 550
+lame --quiet -b 32 --cbr "$work/timed.wav" "$out/timed_lyrics.mp3"
+printf '[ti:テスト]\n[00:00.50]一行目\n[00:01.50][00:02.50]二行目\n[00:02.00]三行目\n' \
+    >"$work/timed.lrc"
+eyeD3 --quiet --no-color --to-v2.3 --add-lyrics "$work/timed.lrc" "$out/timed_lyrics.mp3" >/dev/null

@@ -82,6 +82,8 @@ class Jukebox : public QObject {
     double songLength(const std::string& path);
     double position() const;
     MediaMode mode() const;
+    // The song position() and mode() tell of: the one play last opened or asked for.
+    const std::string& currentPath() const { return currentPath_; }
     // The 100 ms tick while a song is open: reports the position and notices
     // the end of the song (restarting it when repeat is on).
     void pollPosition();

@@ -4,12 +4,15 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/LyricsWindow.h"
+#include "lyrics/TimedLyrics.h"
 
 namespace melvo {
 
@@ -26,7 +29,51 @@ LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(
     registerButton->setObjectName(QStringLiteral("registerButton"));
     placeInTwips(registerButton, 5490, 8100, 915, 420);
     lyricsBox = makeLyricsBox(this, 315);
+    positionLabel = new QLabel(this);
+    positionLabel->setObjectName(QStringLiteral("positionLabel"));
+    placeInTwips(positionLabel, 315, 8160, 2400, 285);
+    stampButton = new QPushButton("時刻記録 (F5)", this);
+    stampButton->setObjectName(QStringLiteral("stampButton"));
+    stampButton->setToolTip("演奏中の位置を、カーソルのある行の先頭に時刻として書き込みます");
+    placeInTwips(stampButton, 3195, 8100, 1815, 420);
+    // The text keeps the focus, so the cursor stays visible while tapping along.
+    stampButton->setFocusPolicy(Qt::NoFocus);
     connect(registerButton, &QPushButton::clicked, this, &LyricsEditor::onRegisterButtonClicked);
+    connect(stampButton, &QPushButton::clicked, this, &LyricsEditor::onStampButtonClicked);
+    // A shortcut of the window, not of the button: the button's would wait for
+    // its pressed look and stamp a tenth of a second late.
+    connect(new QShortcut(Qt::Key_F5, this), &QShortcut::activated, this,
+            &LyricsEditor::onStampButtonClicked);
+    connect(&main->jukebox, &Jukebox::positionChanged, this, &LyricsEditor::showPosition);
+    showPosition(main->jukebox.position(), main->jukebox.mode());
+}
+
+void LyricsEditor::showPosition(double seconds, MediaMode mode) {
+    const bool open = mode == MediaMode::Playing || mode == MediaMode::Paused;
+    stampButton->setEnabled(open);
+    const std::string tag = timeTag(seconds);
+    positionLabel->setText(open
+                               ? "演奏位置 " + QString::fromStdString(tag.substr(1, tag.size() - 2))
+                               : "演奏位置 --:--.--");
+}
+
+void LyricsEditor::onStampButtonClicked() {
+    const Jukebox& jukebox = main_->jukebox;
+    const MediaMode mode = jukebox.mode();
+    if (mode == MediaMode::Playing || mode == MediaMode::Paused) stampLine(jukebox.position());
+}
+
+void LyricsEditor::stampLine(double seconds) {
+    QTextCursor cursor = lyricsBox->textCursor();
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    // The line is replaced in one step, which one undo takes back.
+    cursor.beginEditBlock();
+    cursor.insertText(
+        QString::fromStdString(withTimeTag(cursor.selectedText().toStdString(), seconds)));
+    cursor.endEditBlock();
+    cursor.movePosition(QTextCursor::NextBlock);
+    lyricsBox->setTextCursor(cursor);
 }
 
 void LyricsEditor::setLyrics(const std::string& text) {

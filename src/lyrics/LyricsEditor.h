@@ -1,10 +1,15 @@
 // The lyrics editor: the user writes or changes the selected song's lyrics
-// and registers them as its lyrics file. One instance at a time.
+// and registers them as its lyrics file. One instance at a time. While a song
+// plays the editor shows its position, and stamping (the button or F5) writes
+// that position as a time tag at the start of the line under the cursor, so a
+// song is timed by tapping along once.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <string>
+
+#include "playback/MediaEngine.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -29,10 +34,21 @@ class LyricsEditor : public QWidget {
     // closes the editor; on failure tells the user and keeps editing.
     void onRegisterButtonClicked();
 
+    // Stamps the line under the cursor with the playing song's position and
+    // moves the cursor to the start of the next line; nothing without a song.
+    void onStampButtonClicked();
+    // Replaces the leading time tags of the line under the cursor by the one
+    // for the position and moves the cursor to the start of the next line.
+    void stampLine(double seconds);
+    // Shows the playing song's position; stamping works only while there is one.
+    void showPosition(double seconds, MediaMode mode);
+
     QLabel* songCaptionLabel;
     QLabel* songPathLabel;
     QPushButton* registerButton;
     QPlainTextEdit* lyricsBox;
+    QLabel* positionLabel;
+    QPushButton* stampButton;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

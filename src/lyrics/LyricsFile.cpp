@@ -33,10 +33,10 @@ std::optional<std::string> lyricsStem(const std::string& songPath) {
     return songPath.substr(0, at);
 }
 
-std::optional<std::string> lyricsFileFor(const std::string& songPath) {
+std::optional<std::string> lyricsFileFor(const std::string& songPath, const char* extension) {
     std::optional<std::string> stem = lyricsStem(songPath);
     if (!stem) return std::nullopt;
-    return *stem + ".txt";
+    return *stem + extension;
 }
 
 std::optional<Lyrics> readLyrics(const std::string& lyricsPath) {
@@ -54,12 +54,6 @@ std::optional<Lyrics> readLyrics(const std::string& lyricsPath) {
     for (const std::string& line : splitCrLines(content)) lyrics.text.append(line).append("\r\n");
     if (lyrics.cut) lyrics.text.append(kLyricsLeftOutLine).append("\r\n");
     return lyrics;
-}
-
-std::optional<std::string> readLyricsText(const std::string& lyricsPath) {
-    std::optional<Lyrics> lyrics = readLyrics(lyricsPath);
-    if (!lyrics) return std::nullopt;
-    return std::move(lyrics->text);
 }
 
 std::string lyricsTitleFor(const std::string& songPath) {

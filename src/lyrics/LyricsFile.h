@@ -18,9 +18,11 @@ namespace melvo {
 // starts within the first two characters of the path.
 std::optional<std::string> lyricsStem(const std::string& songPath);
 
-// The lyrics file of a song: its stem followed by ".txt"; nothing when the
-// name rule refuses the path.
-std::optional<std::string> lyricsFileFor(const std::string& songPath);
+// The lyrics file of a song: its stem followed by ".txt" (or the extension
+// given: ".lrc" for a timed lyrics file); nothing when the name rule refuses
+// the path.
+std::optional<std::string> lyricsFileFor(const std::string& songPath,
+                                         const char* extension = ".txt");
 
 // Lyrics files larger than this are shown only in part and never edited.
 inline constexpr size_t kMaxLyricsBytes = size_t{1} << 20;
@@ -45,9 +47,6 @@ struct Lyrics {
 // file is missing, unreadable or no regular file (a named pipe is never
 // waited on).
 std::optional<Lyrics> readLyrics(const std::string& lyricsPath);
-
-// The text of readLyrics.
-std::optional<std::string> readLyricsText(const std::string& lyricsPath);
 
 // The title shown for a song: its file name (after the last "/"), then what
 // follows the first "-" when there is one. The extension stays.

@@ -10,6 +10,7 @@
 #include "lyrics/LyricsEditor.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/LyricsWindow.h"
+#include "lyrics/SongLyrics.h"
 #include "settings/Settings.h"
 
 namespace melvo {
@@ -44,8 +45,7 @@ void showLyrics(MainWindow& main, bool onRequest) {
     LyricsWindow* window = ensureLyricsWindow(main);
     window->songPathLabel->setText(displayPath(path));
 
-    const std::optional<std::string> lyricsFile = lyricsFileFor(path);
-    if (!lyricsFile) {
+    if (!lyricsStem(path)) {
         // The window stays as it was: open with the new title over the old
         // lyrics, or hidden.
         main.services.dialogs.message(
@@ -53,15 +53,17 @@ void showLyrics(MainWindow& main, bool onRequest) {
             window->songPathLabel->text());
         return;
     }
-    const std::optional<std::string> text = readLyricsText(*lyricsFile);
-    if (!text) {
+    const std::optional<SongLyrics> lyrics = readSongLyrics(path);
+    if (!lyrics) {
         if (onRequest)
             main.services.dialogs.message("歌詞データが登録されていません　" +
                                           main.songPathLabel->text());
         discardLyricsWindow(main);
         return;
     }
-    window->setLyrics(*text);
+    // Lyrics from the song's own tag are only shown; the editor keeps a lyrics file.
+    window->lyricsBox->setReadOnly(lyrics->source == LyricsSource::Song);
+    window->setLyrics(lyrics->lyrics.text, path);
     if (!window->isVisible()) placeBesideMainWindow(window, &main, kLyricsWindowDownTwips);
     window->show();
 }
@@ -124,14 +126,18 @@ bool MainWindow::prepareLyricsEditor() {
         services.dialogs.message("曲名を確認してください" + editor->songPathLabel->text());
         return true;
     }
+    const std::string songPath = lyricsEditTarget;
     lyricsEditTarget = *stem;
-    // No lyrics file yet: the editor starts empty, without a message.
-    const std::optional<Lyrics> lyrics = readLyrics(*stem + ".txt");
-    if (lyrics && lyrics->cut) {
-        services.dialogs.message(kLyricsTooLongToEdit + displayPath(*stem + ".txt"));
+    // The editor starts from the lyrics the lyrics window shows, tags and all,
+    // and registers them as the lyrics file; with none it starts empty,
+    // without a message.
+    const std::optional<SongLyrics> lyrics = readSongLyrics(songPath);
+    if (lyrics && lyrics->lyrics.cut) {
+        services.dialogs.message(kLyricsTooLongToEdit +
+                                 displayPath(lyricsSourcePath(songPath, lyrics->source)));
         return false;
     }
-    if (lyrics) editor->setLyrics(lyrics->text);
+    if (lyrics) editor->setLyrics(lyrics->lyrics.text);
     return true;
 }
 

@@ -5,11 +5,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBlock>
 
 #include "app/MainWindow.h"
 #include "lyrics/LyricsFile.h"
 
 namespace melvo {
+
+namespace {
+
+// The sung line's background: a deeper yellow than the box's.
+const QColor kSungLineColour(255, 200, 64);
+
+}  // namespace
 
 void setUpLyricsWindow(QWidget* window, const char* name, const QString& title, int widthTwips) {
     window->setObjectName(QLatin1String(name));
@@ -61,11 +69,41 @@ LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(
     closeButton->setObjectName(QStringLiteral("closeButton"));
     placeInTwips(closeButton, 5445, 8055, 1005, 510);
     connect(closeButton, &QPushButton::clicked, this, &LyricsWindow::onCloseButtonClicked);
+    connect(&main->jukebox, &Jukebox::positionChanged, this, [this](double seconds) {
+        if (timed_.timed() && main_->jukebox.currentPath() == songPath_) followPosition(seconds);
+    });
 }
 
-void LyricsWindow::setLyrics(const std::string& text) {
-    lyrics_ = text;
-    lyricsBox->setPlainText(QString::fromStdString(withLfLineEnds(text)));
+void LyricsWindow::setLyrics(const std::string& text, const std::string& songPath) {
+    songPath_ = songPath;
+    timed_ = parseTimedLyrics(text);
+    sungLine_ = -1;
+    lyricsBox->setExtraSelections({});
+    lyricsBox->setPlainText(QString::fromStdString(withLfLineEnds(timed_.text)));
+}
+
+void LyricsWindow::followPosition(double seconds) {
+    const int line = lineAt(timed_, seconds);
+    if (line == sungLine_) return;
+    sungLine_ = line;
+    showSungLine();
+}
+
+// Only the highlight and the cursor change, once per line: the text stays.
+void LyricsWindow::showSungLine() {
+    const QTextBlock block = lyricsBox->document()->findBlockByNumber(sungLine_);
+    if (sungLine_ < 0 || !block.isValid()) {
+        lyricsBox->setExtraSelections({});
+        return;
+    }
+    QTextEdit::ExtraSelection sung;
+    sung.cursor = QTextCursor(block);
+    sung.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    sung.format.setBackground(kSungLineColour);
+    sung.format.setProperty(QTextFormat::FullWidthSelection, true);
+    lyricsBox->setExtraSelections({sung});
+    lyricsBox->setTextCursor(QTextCursor(block));
+    lyricsBox->centerCursor();
 }
 
 void LyricsWindow::onCloseButtonClicked() { close(); }

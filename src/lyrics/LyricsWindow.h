@@ -1,10 +1,14 @@
 // The lyrics window: the title, path and lyrics of one song, beside the main
-// window. One instance, created on first use and discarded when closed.
+// window. One instance, created on first use and discarded when closed. Timed
+// lyrics follow their song while it plays: the sung line is highlighted,
+// kept in the middle of the box, and the text cursor stands at its start.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <string>
+
+#include "lyrics/TimedLyrics.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -20,10 +24,17 @@ class LyricsWindow : public QWidget {
   public:
     explicit LyricsWindow(MainWindow* main);
 
-    // Shows text (CR LF line ends, as read from the lyrics file) in lyricsBox.
-    void setLyrics(const std::string& text);
-    // The text last given to setLyrics, line ends as given.
-    const std::string& lyrics() const { return lyrics_; }
+    // Shows the lyrics of the song at songPath (text with CR LF line ends, as
+    // read from the lyrics file) in lyricsBox, without their time tags.
+    void setLyrics(const std::string& text, const std::string& songPath);
+    // The text shown: as given to setLyrics, or without the tags of timed lyrics.
+    const std::string& lyrics() const { return timed_.text; }
+
+    // Highlights the line sung at the position, when it is another than the
+    // one highlighted; nothing for lyrics without times.
+    void followPosition(double seconds);
+    // The highlighted line, counted from 0; -1 for none.
+    int sungLine() const { return sungLine_; }
 
     // Closes and discards the window.
     void onCloseButtonClicked();
@@ -37,8 +48,12 @@ class LyricsWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void showSungLine();
+
     MainWindow* main_;
-    std::string lyrics_;
+    std::string songPath_;
+    TimedLyrics timed_;
+    int sungLine_ = -1;
 };
 
 // What the lyrics window and the lyrics editor share: a window of its own,

@@ -10,6 +10,11 @@
 namespace melvo {
 namespace {
 
+std::optional<std::string> readText(const std::string& path) {
+    std::optional<Lyrics> lyrics = readLyrics(path);
+    return lyrics ? std::optional(lyrics->text) : std::nullopt;
+}
+
 struct NameCase {
     const char* song;
     const char* lyrics;  // nullptr: refused
@@ -91,24 +96,24 @@ TEST_F(LyricsFiles, ReaderEndsEveryLineWithCrLf) {
     };
     for (const auto& [bytes, text] : cases) {
         write("song.txt", bytes);
-        EXPECT_EQ(readLyricsText(path("song.txt")), std::optional<std::string>(text))
+        EXPECT_EQ(readText(path("song.txt")), std::optional<std::string>(text))
             << testing::PrintToString(std::string(bytes));
     }
 }
 
 TEST_F(LyricsFiles, ReaderTakesUtf8AndOldCp932Files) {
     write("utf8.txt", "歌詞\r\n一行目");
-    EXPECT_EQ(readLyricsText(path("utf8.txt")), "歌詞\r\n一行目\r\n");
+    EXPECT_EQ(readText(path("utf8.txt")), "歌詞\r\n一行目\r\n");
     // The same text as the old system wrote it, in CP932.
     write("cp932.txt", "\x89\xcc\x8e\x8c\r\x88\xea\x8d\x73\x96\xda");
-    EXPECT_EQ(readLyricsText(path("cp932.txt")), "歌詞\r\n一行目\r\n");
+    EXPECT_EQ(readText(path("cp932.txt")), "歌詞\r\n一行目\r\n");
 }
 
 TEST_F(LyricsFiles, ReaderRefusesMissingFilesAndFolders) {
-    EXPECT_FALSE(readLyricsText(path("none.txt")).has_value());
-    EXPECT_FALSE(readLyricsText(path("no-folder/none.txt")).has_value());
+    EXPECT_FALSE(readText(path("none.txt")).has_value());
+    EXPECT_FALSE(readText(path("no-folder/none.txt")).has_value());
     ASSERT_EQ(::mkdir(path("folder.txt").c_str(), 0755), 0);
-    EXPECT_FALSE(readLyricsText(path("folder.txt")).has_value());
+    EXPECT_FALSE(readText(path("folder.txt")).has_value());
 }
 
 TEST_F(LyricsFiles, OverLongFilesGiveTheirFirstWholeLinesAndANote) {
@@ -151,7 +156,7 @@ TEST_F(LyricsFiles, SaveWritesCrLfLinesAndOneMoreLineEnd) {
     EXPECT_FALSE(exists("Song.TMP"));
 
     // Saving the loaded text unchanged adds one empty line each time.
-    ASSERT_TRUE(saveLyrics(path("Song"), *readLyricsText(path("Song.txt"))).ok());
+    ASSERT_TRUE(saveLyrics(path("Song"), *readText(path("Song.txt"))).ok());
     EXPECT_EQ(read("Song.txt"), "la\r\nlu\r\n\r\n");
 
     EXPECT_TRUE(saveLyrics(path("Song"), "").ok());

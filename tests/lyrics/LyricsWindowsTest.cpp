@@ -2,11 +2,16 @@
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QTest>
+#include <QTextBlock>
+#include <filesystem>
 
 #include "lyrics/LyricsEditor.h"
 #include "lyrics/LyricsWindow.h"
@@ -36,6 +41,11 @@ class LyricsWindows : public testing::Test {
     }
     QString at(const std::string& name) const { return QString::fromStdString(harness.path(name)); }
     std::vector<QString>& messages() { return harness.dialogs.messages; }
+    // The core's next position tick with the playing song at that millisecond.
+    void tickAt(std::int64_t ms) {
+        harness.media.devices[main->jukebox.currentPath()].positionMs = ms;
+        main->jukebox.pollPosition();
+    }
     // Lets windows closed by close() go away, as the event loop would.
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
@@ -341,6 +351,130 @@ TEST_F(LyricsWindows, EditorForARefusedSongName) {
               "曲が選択されていません。曲を選択してから歌詞登録をやり直してください");
     EXPECT_TRUE(main->lyricsEditor);
     EXPECT_EQ(main->lyricsEditorOpen, 1);
+}
+
+// ---- Timed lyrics ----
+
+// Counts the paintings of a widget.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST_F(LyricsWindows, SungLineIsRepaintedOnlyWhenItChanges) {
+    std::string lines;
+    for (int second = 1; second < 60; ++second) lines += timeTag(second) + "line\r\n";
+    harness.writeFile("Song.lrc", lines);
+    main->onShowLyricsMenuItemTriggered();
+    select("Song.mp3");
+    main->onPlayButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
+    LyricsWindow& window = *main->lyricsWindow;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    tickAt(30'000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.sungLine(), 29);
+    // The sung line stands in the middle of the box.
+    const QRect sung = window.lyricsBox->cursorRect();
+    EXPECT_NEAR(sung.center().y(), window.lyricsBox->viewport()->height() / 2, sung.height());
+
+    PaintCounter counter(window.lyricsBox->viewport());
+    for (int ms = 30'100; ms < 31'000; ms += 100) {
+        tickAt(ms);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(counter.paints, 0);
+    tickAt(31'000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.sungLine(), 30);
+    EXPECT_GT(counter.paints, 0);
+}
+
+TEST_F(LyricsWindows, LyricsFromTheSongsTagAreShownReadOnlyAndEditedIntoALyricsFile) {
+    std::filesystem::copy_file(MELVO_FIXTURE_DIR "/timed_lyrics.mp3", harness.path("Tagged.mp3"));
+    const std::string song = harness.readFile("Tagged.mp3");
+    select("Tagged.mp3");
+    main->onShowLyricsButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
+    EXPECT_EQ(main->lyricsWindow->lyrics(), "一行目\r\n二行目\r\n三行目\r\n");
+    EXPECT_TRUE(main->lyricsWindow->lyricsBox->isReadOnly());
+
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(),
+              "[ti:テスト]\n[00:00.50]一行目\n[00:01.50][00:02.50]二行目\n[00:02.00]三行目\n");
+    main->lyricsEditor->onRegisterButtonClicked();
+    EXPECT_TRUE(harness.readFile("Tagged.txt").starts_with("[ti:テスト]\r\n[00:00.50]一行目\r\n"));
+    EXPECT_EQ(harness.readFile("Tagged.mp3"), song);
+
+    // The lyrics file now comes first, and may be typed into again.
+    harness.writeFile("Tagged.txt", "file\r\n");
+    main->onShowLyricsButtonClicked();
+    ASSERT_TRUE(main->lyricsWindow);
+    EXPECT_EQ(main->lyricsWindow->lyrics(), "file\r\n");
+    EXPECT_FALSE(main->lyricsWindow->lyricsBox->isReadOnly());
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(LyricsWindows, StampingWritesThePlayingPositionLineByLine) {
+    harness.writeFile("Song.txt", "[00:09.00][00:10.00]a\r\nb\r\nc\r\n");
+    select("Song.mp3");
+    main->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsEditor);
+    LyricsEditor& editor = *main->lyricsEditor;
+    EXPECT_FALSE(editor.stampButton->isEnabled());
+    EXPECT_EQ(editor.positionLabel->text(), "演奏位置 --:--.--");
+    QList<QShortcut*> shortcuts = editor.findChildren<QShortcut*>();
+    ASSERT_EQ(shortcuts.size(), 1);
+    EXPECT_EQ(shortcuts[0]->key(), QKeySequence(Qt::Key_F5));
+
+    main->onPlayButtonClicked();
+    const struct {
+        std::int64_t ms;
+        int line;  // where the cursor is put first; -1 leaves it
+        std::string label;
+        std::string text;
+    } taps[] = {
+        {1234, -1, "演奏位置 00:01.23", "[00:01.23]a\nb\nc\n"},
+        {2500, -1, "演奏位置 00:02.50", "[00:01.23]a\n[00:02.50]b\nc\n"},
+        {900, 0, "演奏位置 00:00.90", "[00:00.90]a\n[00:02.50]b\nc\n"},
+        {61'000, 3, "演奏位置 01:01.00", "[00:00.90]a\n[00:02.50]b\nc\n[01:01.00]"},
+    };
+    for (const auto& tap : taps) {
+        tickAt(tap.ms);
+        EXPECT_TRUE(editor.stampButton->isEnabled());
+        EXPECT_EQ(editor.positionLabel->text().toStdString(), tap.label);
+        if (tap.line >= 0) {
+            editor.lyricsBox->setTextCursor(
+                QTextCursor(editor.lyricsBox->document()->findBlockByNumber(tap.line)));
+        }
+        const int line = editor.lyricsBox->textCursor().blockNumber();
+        editor.stampButton->click();
+        EXPECT_EQ(editor.lyricsBox->toPlainText().toStdString(), tap.text);
+        const QTextCursor cursor = editor.lyricsBox->textCursor();
+        // On to the next line's start; the last line has none to go to.
+        EXPECT_EQ(cursor.blockNumber(), std::min(line + 1, 3)) << tap.ms;
+        if (line < 3) {
+            EXPECT_EQ(cursor.positionInBlock(), 0) << tap.ms;
+        }
+    }
+    editor.lyricsBox->undo();  // one stamp is one step
+    EXPECT_EQ(editor.lyricsBox->toPlainText(), "[00:00.90]a\n[00:02.50]b\nc\n");
+
+    main->onStopButtonClicked();
+    EXPECT_FALSE(editor.stampButton->isEnabled());
+    EXPECT_EQ(editor.positionLabel->text(), "演奏位置 --:--.--");
+    editor.onStampButtonClicked();  // without a song nothing is stamped
+    EXPECT_EQ(editor.lyricsBox->toPlainText(), "[00:00.90]a\n[00:02.50]b\nc\n");
+
+    editor.registerButton->click();
+    EXPECT_EQ(harness.readFile("Song.txt"), "[00:00.90]a\r\n[00:02.50]b\r\nc\r\n\r\n");
+    EXPECT_TRUE(messages().empty());
 }
 
 }  // namespace
