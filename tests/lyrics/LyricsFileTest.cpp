@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QTemporaryDir>
-#include <fstream>
-#include <sstream>
-
 #include "lyrics/LyricsFile.h"
+#include "support/ByteFolder.h"
 
 namespace melvo {
 namespace {
@@ -62,26 +59,12 @@ TEST(LyricsTitle, FileNameAfterFirstHyphen) {
     EXPECT_EQ(lyricsTitleFor("/音楽/歌手-曲名.mp3"), "曲名.mp3");
 }
 
-class LyricsFiles : public testing::Test {
+class LyricsFiles : public testing::Test, public test::ByteFolder {
   protected:
-    std::string path(const std::string& name) const {
-        return folder.filePath(QString::fromStdString(name)).toStdString();
-    }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream file(path(name), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
-    }
     bool exists(const std::string& name) const {
         struct stat info {};
         return ::stat(path(name).c_str(), &info) == 0;
     }
-
-    QTemporaryDir folder;
 };
 
 TEST_F(LyricsFiles, ReaderEndsEveryLineWithCrLf) {
