@@ -10,9 +10,10 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   # Fixture generation, a real sound server with a null sink, a real X display,
-  # the validators of the desktop entry and of the software-centre description.
+  # the validators of the desktop entry and of the software-centre description,
+  # a private session bus and a media-controls client.
   packages+=(lame sox mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth
-    appstream desktop-file-utils)
+    appstream desktop-file-utils dbus-daemon playerctl)
 fi
 
 missing=()

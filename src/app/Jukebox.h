@@ -147,6 +147,8 @@ class Jukebox : public QObject {
     void songResumed();
     void songStopped();
     void songEnded();
+    // The song goes on from that second after a seek.
+    void songSeeked(int seconds);
     void positionChanged(double seconds, MediaMode mode);
     // Next (forward) or previous was asked for, before the song changes.
     void songSkipping(bool forward);

@@ -106,6 +106,7 @@ void Jukebox::stop() {
 void Jukebox::seek(int seconds) {
     media_.seek(currentPath_, static_cast<std::int64_t>(seconds) * 1000);
     media_.play(currentPath_);
+    emit songSeeked(seconds);
 }
 
 void Jukebox::pollPosition() {
