@@ -294,7 +294,7 @@ void Mpris::previous() {
 void Mpris::seek(std::int64_t offset) {
     if (!canSeek()) return;
     const std::int64_t target = std::max<std::int64_t>(0, position() + offset);
-    if (target > lengthOf(window_.jukebox.chosenPath())) {
+    if (target > lengthOf(trackPath())) {
         next();
     } else {
         window_.jukebox.seek(wholeSeconds(target));
@@ -303,7 +303,7 @@ void Mpris::seek(std::int64_t offset) {
 
 void Mpris::setPosition(const QDBusObjectPath& track, std::int64_t position) {
     if (!canSeek() || track != trackId(trackEntry()) || position < 0 ||
-        position > lengthOf(window_.jukebox.chosenPath())) {
+        position > lengthOf(trackPath())) {
         return;
     }
     window_.jukebox.seek(wholeSeconds(position));
@@ -340,7 +340,14 @@ std::int64_t Mpris::position() const {
 
 int Mpris::trackEntry() const {
     const Jukebox& jukebox = window_.jukebox;
+    if (jukebox.playingEntry() >= 0) return jukebox.playingEntry();
     return jukebox.chosenPath().empty() ? -1 : jukebox.entries().current();
+}
+
+std::string Mpris::trackPath() const {
+    const int entry = trackEntry();
+    return entry < 0 ? std::string()
+                     : std::string(entryPath(window_.jukebox.entries().entry(entry)));
 }
 
 QDBusObjectPath Mpris::trackId(int entry) const {
@@ -359,7 +366,7 @@ QVariantMap Mpris::metadata() const {
     const int entry = trackEntry();
     QVariantMap data{{QStringLiteral("mpris:trackid"), QVariant::fromValue(trackId(entry))}};
     if (entry < 0) return data;
-    const std::string path(entryPath(window_.jukebox.entries().entry(entry)));
+    const std::string path = trackPath();
     // The URL keeps the path's bytes, also those that are no UTF-8.
     data.insert(
         QStringLiteral("xesam:url"),

@@ -83,9 +83,10 @@ class Mpris : public QObject {
     void announceChanges();
     QVariantMap announcedProperties() const;
     QString statusOf(MediaMode mode) const;
-    // The entry whose song plays, or would play: the current one while a
-    // song is chosen; -1 for none.
+    // The entry whose song plays, else the current one while a song is
+    // chosen (the one Play plays); -1 for none.
     int trackEntry() const;
+    std::string trackPath() const;
     QDBusObjectPath trackId(int entry) const;
     std::int64_t lengthOf(const std::string& path) const;
 
