@@ -10,8 +10,8 @@
 set -euo pipefail
 
 build=$(realpath "${1:-build}")
-seconds=${2:-30}
-rounds=${3:-2}
+seconds=${2:-50}
+rounds=${3:-3}
 here=$(dirname "$0")
 [ -x "$build/melvo" ] || { echo "build $build/melvo first" >&2; exit 1; }
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || ! pactl info >/dev/null 2>&1; then
@@ -27,15 +27,11 @@ cp "$build/melvo" "$work/program/melvo"  # its data files then lie beside this c
 printf '[MUSIC]\r\nAUTO=1\r\n' > "$work/program/mvMP3.ini"
 printf '%s\r\n' "$work/song60.mp3" > "$work/program/mvMP3.csv"
 
-# CPU ticks (user + system) and context switches of the process so far.
+# Nanoseconds on a CPU and context switches of all the process's threads so far.
 sample() {
-    local pid=$1 stat switches=0 n
-    read -r -a stat < "/proc/$pid/stat"
-    for n in $(cat /proc/"$pid"/task/*/status 2>/dev/null |
-               awk '/ctxt_switches/ { print $2 }'); do
-        switches=$((switches + n))
-    done
-    echo "$((stat[13] + stat[14])) $switches"
+    local pid=$1
+    cat /proc/"$pid"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d ", ns }'
+    cat /proc/"$pid"/task/*/status | awk '/ctxt_switches/ { n += $2 } END { print n }'
 }
 
 # Plays for a while and prints "cpu-percent wake-ups-per-second".
@@ -48,15 +44,15 @@ measure() {
         playerctl -p melvo --follow status >/dev/null 2>&1 &
         follower=$!
     fi
-    sleep 4  # start-up, and the first song under way
-    read -r ticks0 switches0 < <(sample "$pid")
+    sleep 4  # start-up, and the first song under way (it lasts 60 seconds)
+    read -r ns0 switches0 < <(sample "$pid")
     sleep "$seconds"
-    read -r ticks1 switches1 < <(sample "$pid")
+    read -r ns1 switches1 < <(sample "$pid")
     [ -n "$follower" ] && kill "$follower"
     kill -TERM "$pid"
     wait "$pid" 2>/dev/null || true
-    awk -v t=$((ticks1 - ticks0)) -v w=$((switches1 - switches0)) -v hz="$(getconf CLK_TCK)" \
-        -v s="$seconds" 'BEGIN { printf "%.2f %.1f\n", 100 * t / hz / s, w / s }'
+    awk -v t=$((ns1 - ns0)) -v w=$((switches1 - switches0)) -v s="$seconds" \
+        'BEGIN { printf "%.3f %.1f\n", 100 * t / 1e9 / s, w / s }'
 }
 
 printf '%-28s %10s %14s\n' "run ($seconds s each)" "CPU %" "wake-ups/s"

@@ -130,7 +130,6 @@ Mpris::Mpris(MainWindow& window)
     entryIds_.resize(static_cast<size_t>(window_.jukebox.entries().count()));
     for (std::uint64_t& id : entryIds_) id = nextEntryId_++;
     follow();
-    announced_ = announcedProperties();
 }
 
 Mpris::~Mpris() {
@@ -148,6 +147,7 @@ bool Mpris::publish(const QDBusConnection& bus) {
           kServiceName + QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid())}) {
         if (bus_.registerService(name)) {
             serviceName_ = name;
+            announced_ = announcedProperties();
             return true;
         }
     }
@@ -214,8 +214,9 @@ bool Mpris::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+// Nothing is compared while no client can hear it.
 void Mpris::scheduleAnnouncement() {
-    if (std::exchange(announcementPending_, true)) return;
+    if (serviceName_.isEmpty() || std::exchange(announcementPending_, true)) return;
     QMetaObject::invokeMethod(this, &Mpris::announceChanges, Qt::QueuedConnection);
 }
 
@@ -229,7 +230,7 @@ void Mpris::announceChanges() {
         }
     }
     announced_ = now;
-    if (changed.isEmpty() || serviceName_.isEmpty()) return;
+    if (changed.isEmpty()) return;
     QDBusMessage signal =
         QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
                                    QStringLiteral("PropertiesChanged"));

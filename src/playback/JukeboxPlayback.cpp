@@ -116,7 +116,10 @@ void Jukebox::pollPosition() {
     // The close takes the playing mark off the entry; a restart does not put it back.
     closeSong(currentPath_);
     if (repeat_) {
-        if (openAndPlay(currentPath_)) return;
+        if (openAndPlay(currentPath_)) {
+            emit songSeeked(0);
+            return;
+        }
         // A song that cannot start again (its file gone, no sound output)
         // ends here instead of being retried at every tick.
         closeSong(currentPath_);
