@@ -7,7 +7,6 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QLabel>
@@ -108,9 +107,6 @@ class BusClient {
         QDBusMessage message = QDBusMessage::createMethodCall(service_, kPath, interface, method);
         message.setArguments(arguments);
         return bus_.call(message, QDBus::BlockWithGui, 5000);
-    }
-    QDBusMessage player(const QString& method, const QVariantList& arguments = {}) {
-        return call(kPlayer, method, arguments);
     }
     QVariant get(const QString& property, const QString& interface = kPlayer) {
         const QDBusMessage reply = call(kProperties, QStringLiteral("Get"), {interface, property});
