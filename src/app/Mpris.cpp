@@ -421,11 +421,14 @@ bool Mpris::canGoNext() const { return window_.nextSongButton->isEnabled(); }
 
 bool Mpris::canGoPrevious() const { return window_.previousSongButton->isEnabled(); }
 
-// Play plays the chosen song while the play button works, or resumes a paused
-// one while the resume button works. Without a chosen song the play button
-// would only ask the user to choose one.
+// A song that plays can always be played (clients then offer PlayPause, which
+// pauses it). Otherwise Play resumes a paused song while the resume button
+// works, or plays the chosen one while the play button works; without a
+// chosen song the play button would only ask the user to choose one.
 bool Mpris::canPlay() const {
-    if (playbackStatus() == QLatin1String("Paused")) return window_.resumeButton->isEnabled();
+    const QString status = playbackStatus();
+    if (status == QLatin1String("Playing")) return true;
+    if (status == QLatin1String("Paused")) return window_.resumeButton->isEnabled();
     return window_.playButton->isEnabled() && !window_.jukebox.chosenPath().empty();
 }
 

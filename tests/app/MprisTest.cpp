@@ -283,8 +283,12 @@ TEST(Mpris, PropertiesFollowTheButtonsAndThePlayState) {
              j.w->jukebox.pollPosition();
          },
          "Stopped", true, true, false, true},
-        {"automatic play", [](BusJukebox& j) { j.w->onAutoPlayButtonClicked(); }, "Stopped", false,
-         true, false, true},
+        {"automatic play",
+         [](BusJukebox& j) {
+             j.w->onAutoPlayButtonClicked();
+             j.w->jukebox.superviseAutoPlay();
+         },
+         "Playing", true, true, true, true},
         {"every song deleted",
          [](BusJukebox& j) {
              for (int i = 2; i >= 0; --i) j.w->jukebox.deleteEntry(i);
