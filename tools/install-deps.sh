@@ -12,9 +12,10 @@ if [ "${1:-}" = "--test" ]; then
   # Fixture generation (eyed3 writes a lyrics tag), a real sound server with a
   # null sink, a real X display (xdotool: the playback benchmark clicks the
   # pause button), the validators of the desktop entry and of the
-  # software-centre description.
+  # software-centre description, a private session bus and a media-controls
+  # client.
   packages+=(lame sox eyed3 mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool
-    appstream desktop-file-utils)
+    appstream desktop-file-utils dbus-daemon playerctl)
 fi
 
 missing=()

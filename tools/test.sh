@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Melvo with warnings as errors and runs every
 # test: once in a normal build and once under AddressSanitizer and
-# UndefinedBehaviorSanitizer, each inside a private sound server with a null sink.
+# UndefinedBehaviorSanitizer, each inside a private sound server with a null sink
+# and a private D-Bus session bus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh --test

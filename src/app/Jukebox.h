@@ -149,6 +149,9 @@ class Jukebox : public QObject {
     void songResumed();
     void songStopped();
     void songEnded();
+    // The song goes on from that second: after a seek, or from 0 when
+    // repeat starts it again.
+    void songSeeked(int seconds);
     void positionChanged(double seconds, MediaMode mode);
     // Next (forward) or previous was asked for, before the song changes.
     void songSkipping(bool forward);

@@ -103,6 +103,13 @@ MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* pa
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::bringToFront() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 void MainWindow::buildControls() {
     auto* client = new QWidget(this);
     client->setFixedSize(twipsToPixels(8130), twipsToPixels(5925));

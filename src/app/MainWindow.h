@@ -61,6 +61,8 @@ class MainWindow : public QMainWindow {
     void startUp();
     void exitProgram();
     bool exitStarted() const { return exitStarted_; }
+    // Shows the window, also when minimized, in front of the others.
+    void bringToFront();
 
     // ---- Control-state sets (app) ----
     void showNoSongsControls();

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFont>
 #include <QGuiApplication>
 #include <QStyleFactory>
@@ -9,6 +10,7 @@
 #include "app/Dialogs.h"
 #include "app/ExitSignals.h"
 #include "app/MainWindow.h"
+#include "app/Mpris.h"
 #include "app/SingleInstance.h"
 #include "app/Translations.h"
 #include "playback/MediaEngine.h"
@@ -59,13 +61,13 @@ int main(int argc, char** argv) {
     // added as dropped files are; a later start also brings the window up.
     QObject::connect(&instance, &melvo::SingleInstance::openRequested, &window,
                      [&window](const QByteArrayList& files) {
-                         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-                         window.show();
-                         window.raise();
-                         window.activateWindow();
+                         window.bringToFront();
                          window.openSongFiles(files);
                      });
     window.startUp();
+    // The desktop's media keys and controls, where there is a session bus.
+    melvo::Mpris mpris(window);
+    mpris.publish(QDBusConnection::sessionBus());
     window.show();
     window.openSongFiles(songFiles);
     return QApplication::exec();

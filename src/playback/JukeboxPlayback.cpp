@@ -121,6 +121,7 @@ void Jukebox::stop() {
 void Jukebox::seek(int seconds) {
     media_.seek(currentPath_, static_cast<std::int64_t>(seconds) * 1000);
     if (media_.play(currentPath_)) goOnTicking();
+    emit songSeeked(seconds);
 }
 
 // Ticks stop once nothing is open any more: the tick after a song ended shows
@@ -133,7 +134,10 @@ void Jukebox::pollPosition() {
     // The close takes the playing mark off the entry; a restart does not put it back.
     closeSong(currentPath_);
     if (repeat_) {
-        if (openAndPlay(currentPath_)) return;
+        if (openAndPlay(currentPath_)) {
+            emit songSeeked(0);
+            return;
+        }
         // A song that cannot start again (its file gone, no sound output)
         // ends here instead of being retried at every tick.
         closeSong(currentPath_);

@@ -1,0 +1,108 @@
+// The jukebox on the desktop's media controls: the MPRIS 2 interfaces on the
+// D-Bus session bus, so media keys, the sound menu and tools like playerctl
+// drive it. Each method calls the command the matching control of the window
+// calls, and only while that control could be used; each property reads what
+// the window shows. Changes are announced as PropertiesChanged once the
+// window has redrawn itself; the position is not announced (clients read it),
+// only the jumps of a seek, as Seeked.
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusObjectPath>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "playback/MediaEngine.h"
+#include "playback/SongTags.h"
+
+namespace melvo {
+
+class MainWindow;
+class MprisPlayer;
+
+class Mpris : public QObject {
+    Q_OBJECT
+
+  public:
+    // Follows the window and its player core from now on; make it once the
+    // window has started up.
+    explicit Mpris(MainWindow& window);
+    ~Mpris() override;
+
+    // Offers the jukebox on the bus as org.mpris.MediaPlayer2.melvo or, while
+    // another jukebox holds that name, as ...melvo.instance<process id>.
+    // False, and nothing is offered, when the bus is not connected.
+    bool publish(const QDBusConnection& bus);
+    // The bus name taken by publish; empty before.
+    QString serviceName() const { return serviceName_; }
+
+    // ---- org.mpris.MediaPlayer2 ----
+    void raise();
+    void quit();
+
+    // ---- org.mpris.MediaPlayer2.Player: commands ----
+    void playPause();
+    void play();
+    void pause();
+    void stop();
+    void next();
+    void previous();
+    // Moves by offset microseconds; past the end of the song it is next.
+    void seek(std::int64_t offset);
+    // Moves to position microseconds of the song named by track.
+    void setPosition(const QDBusObjectPath& track, std::int64_t position);
+    // Adds a file:// MP3 as a drop does, and plays it.
+    void openUri(const QString& uri);
+
+    // ---- org.mpris.MediaPlayer2.Player: properties ----
+    QString playbackStatus() const;
+    std::int64_t position() const;
+    QVariantMap metadata() const;
+    QString loopStatus() const;
+    void setLoopStatus(const QString& status);
+    bool shuffle() const;
+    void setShuffle(bool on);
+    double volume() const;
+    void setVolume(double volume);
+    bool canGoNext() const;
+    bool canGoPrevious() const;
+    bool canPlay() const;
+    bool canPause() const;
+    bool canSeek() const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void follow();
+    void scheduleAnnouncement();
+    void announceChanges();
+    QVariantMap announcedProperties() const;
+    QString statusOf(MediaMode mode) const;
+    // The entry whose song plays, else the current one while a song is
+    // chosen (the one Play plays); -1 for none.
+    int trackEntry() const;
+    std::string trackPath() const;
+    QDBusObjectPath trackId(int entry) const;
+    std::int64_t lengthOf(const std::string& path) const;
+
+    MainWindow& window_;
+    MprisPlayer* player_;
+    QDBusConnection bus_;
+    QString serviceName_;
+    QVariantMap announced_;  // the properties as clients last heard them
+    bool announcementPending_ = false;
+    // A number per entry that stays with it while entries before it go.
+    std::vector<std::uint64_t> entryIds_;
+    std::uint64_t nextEntryId_ = 1;
+    std::string lengthPath_;  // the song whose length was reported last
+    double lengthSeconds_ = 0;
+    std::string tagsPath_;  // the song whose tags were read last
+    SongTags tags_;
+};
+
+}  // namespace melvo
