@@ -1,7 +1,7 @@
 #!/bin/bash
 # What playing costs, side by side on one private PulseAudio null sink: the
 # whole program (window shown on a virtual X display, automatic play) against
-# `mpg123 -q -o pulse` (and `audacious -H` when installed) on the same file.
+# `mpg123 -q -o pulse` on the same file.
 # For each: CPU per minute of music of the player, the sound server and the X
 # server (user + system time from /proc), wake-ups per second (voluntary and
 # involuntary context switches of every thread), and the stream's buffer
@@ -120,15 +120,6 @@ alone_cpu=${last_cpu[mpg123]} alone_sw=${last_sw[mpg123]}
 kill "$mpg"
 wait "$mpg" 2>/dev/null || true
 
-if command -v audacious >/dev/null 2>&1; then
-    audacious -H "$song" 2>/dev/null &
-    aud=$!
-    pids+=("$aud")
-    sleep 3
-    measure "audacious -H, playing" audacious="$aud" server="$server" X="$xserver"
-    kill "$aud"
-    wait "$aud" 2>/dev/null || true
-fi
 sleep 1
 
 # The program: its data files lie beside this copy, and automatic play
