@@ -39,6 +39,12 @@ class ProgramCopy {
                                   const QString& workingFolder = QString()) const {
         auto process = std::make_unique<QProcess>();
         process->setWorkingDirectory(workingFolder.isEmpty() ? folder.path() : workingFolder);
+        // Off the session bus: these copies must not answer the media-controls
+        // tests, which look for a jukebox under the one bus name.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                           QStringLiteral("unix:path=/nonexistent/melvo-test-bus"));
+        process->setProcessEnvironment(environment);
         process->start(program(), arguments);
         EXPECT_TRUE(process->waitForStarted(5000));
         return process;
