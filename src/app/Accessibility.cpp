@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include "app/MainWindow.h"
+#include "app/ReadOut.h"
 
 namespace melvo {
 
@@ -20,21 +21,21 @@ namespace {
 // rather than a fixed caption.
 const char kReadOutProperty[] = "melvoReadOut";
 
-// A read-out label is announced by what it shows, after its tool tip:
-// "演奏経過時間 12.3". The name follows the text, so the label still tells
-// screen readers when the text changes.
-class ReadOutLabel : public QAccessibleWidget {
+// A read-out (a ReadOut, or a label marked as one) is announced by what it
+// shows, after its tool tip: "演奏経過時間 12.3". The name follows the text,
+// so the read-out still tells screen readers when the text changes.
+class AccessibleReadOut : public QAccessibleWidget {
   public:
-    explicit ReadOutLabel(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    explicit AccessibleReadOut(QWidget* readOut)
+        : QAccessibleWidget(readOut, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text t) const override {
-        const auto* label = static_cast<const QLabel*>(widget());
+        const QString shown = widget()->property("text").toString();
         switch (t) {
             case QAccessible::Name:
-                return label->text().isEmpty() ? label->toolTip()
-                                               : label->toolTip() + u' ' + label->text();
+                return shown.isEmpty() ? widget()->toolTip() : widget()->toolTip() + u' ' + shown;
             case QAccessible::Value:
-                return label->text();
+                return shown;
             default:
                 return QAccessibleWidget::text(t);
         }
@@ -42,9 +43,12 @@ class ReadOutLabel : public QAccessibleWidget {
 };
 
 QAccessibleInterface* readOutFactory(const QString& className, QObject* object) {
+    if (auto* readOut = qobject_cast<ReadOut*>(object);
+        readOut && className == QLatin1String(ReadOut::staticMetaObject.className()))
+        return new AccessibleReadOut(readOut);
     auto* label = qobject_cast<QLabel*>(object);
     if (className == QLatin1String("QLabel") && label && label->property(kReadOutProperty).toBool())
-        return new ReadOutLabel(label);
+        return new AccessibleReadOut(label);
     return nullptr;
 }
 
@@ -110,7 +114,9 @@ void nameForScreenReaders(QWidget* window) {
     (void)factoryInstalled;
 
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->accessibleName().isEmpty() || !isControl(widget, window)) continue;
+        if (!widget->accessibleName().isEmpty() || !isControl(widget, window) ||
+            qobject_cast<ReadOut*>(widget))
+            continue;
         if (auto* label = qobject_cast<QLabel*>(widget);
             label && label->text().trimmed().isEmpty() && !label->toolTip().isEmpty()) {
             label->setProperty(kReadOutProperty, true);

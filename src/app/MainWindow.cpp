@@ -18,6 +18,8 @@
 
 #include "app/Accessibility.h"
 #include "app/AppIcon.h"
+#include "app/ReadOut.h"
+#include "playback/PositionBar.h"
 #include "settings/Settings.h"
 
 namespace melvo {
@@ -52,6 +54,14 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
     label->setToolTip(toolTip);
     placeInTwips(label, twips.x(), twips.y(), twips.width(), twips.height());
     return label;
+}
+
+ReadOut* makeReadOut(QWidget* parent, const char* name, const QString& toolTip, QRect twips) {
+    auto* readOut = new ReadOut(parent);
+    readOut->setObjectName(QLatin1String(name));
+    readOut->setToolTip(toolTip);
+    placeInTwips(readOut, twips.x(), twips.y(), twips.width(), twips.height());
+    return readOut;
 }
 
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption,
@@ -151,7 +161,7 @@ void MainWindow::buildControls() {
         makeButton(client, "pauseButton", "一時停止", "演奏の一時停止", {1575, 1395, 1215, 375});
     playButton = makeButton(client, "playButton", "再生", "一覧から選択された曲を演奏",
                             {90, 1395, 1215, 375});
-    positionBar = new QScrollBar(Qt::Horizontal, client);
+    positionBar = new PositionBar(client);
     positionBar->setObjectName(QStringLiteral("positionBar"));
     positionBar->setRange(0, 0);
     placeInTwips(positionBar, 120, 840, 7335, 255);
@@ -165,11 +175,9 @@ void MainWindow::buildControls() {
     songPathLabel->setFont(bold);
     songCaptionLabel =
         makeLabel(client, "songCaptionLabel", "演奏中の曲名 ", QString(), {240, 120, 6255, 255});
-    playModeLabel =
-        makeLabel(client, "playModeLabel", QString(), "演奏の状況表示", {135, 1125, 1575, 255});
-    positionLabel =
-        makeLabel(client, "positionLabel", QString(), "演奏経過時間", {5760, 1440, 855, 255});
-    lengthLabel = makeLabel(client, "lengthLabel", QString(), "演奏時間", {6720, 1440, 855, 255});
+    playModeLabel = makeReadOut(client, "playModeLabel", "演奏の状況表示", {135, 1125, 1575, 255});
+    positionLabel = makeReadOut(client, "positionLabel", "演奏経過時間", {5760, 1440, 855, 255});
+    lengthLabel = makeReadOut(client, "lengthLabel", "演奏時間", {6720, 1440, 855, 255});
 }
 
 void MainWindow::buildMenus() {

@@ -26,6 +26,7 @@ namespace melvo {
 
 class Dialogs;
 class DesktopLauncher;
+class ReadOut;
 class LyricsEditor;
 class SongListModel;
 class LyricsWindow;
@@ -167,9 +168,9 @@ class MainWindow : public QMainWindow {
     QLabel* volumeCaptionLabel;
     QLabel* songPathLabel;
     QLabel* songCaptionLabel;
-    QLabel* playModeLabel;
-    QLabel* positionLabel;
-    QLabel* lengthLabel;
+    ReadOut* playModeLabel;
+    ReadOut* positionLabel;
+    ReadOut* lengthLabel;
     SongListModel* songRows;  // the rows songListView shows, one per song entry
 
     // ---- Menu items ----

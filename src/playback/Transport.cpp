@@ -1,7 +1,6 @@
 // The transport panel: play, pause, resume, stop, the position bar, the three
 // read-outs and the repeat box, drawn from what the player core reports.
 #include <QCheckBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -9,19 +8,15 @@
 
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "app/ReadOut.h"
 #include "common/Numbers.h"
 
 namespace melvo {
 
 namespace {
 
-// Labels are redrawn only when what they show changes.
-void showText(QLabel* label, const QString& text) {
-    if (label->text() != text) label->setText(text);
-}
-
-void showSeconds(QLabel* label, double seconds) {
-    showText(label, QString::fromStdString(formatTenths(seconds)));
+void showSeconds(ReadOut* readOut, double seconds) {
+    readOut->setText(QString::fromStdString(formatTenths(seconds)));
 }
 
 QString modeText(MediaMode mode) {
@@ -57,7 +52,7 @@ void MainWindow::showPosition(double seconds, MediaMode mode) {
                                                                 : roundHalfEven(seconds));
         updatingPositionBar_ = false;
     }
-    showText(playModeLabel, modeText(mode));
+    playModeLabel->setText(modeText(mode));
 }
 
 void MainWindow::onPlayButtonClicked() { jukebox.play(); }

@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include "app/Accessibility.h"
+#include "app/ReadOut.h"
 #include "app/VersionWindow.h"
 #include "support/WindowHarness.h"
 

@@ -26,6 +26,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Mpris.h"
+#include "app/ReadOut.h"
 #include "common/Numbers.h"
 #include "library/SongListModel.h"
 #include "support/WindowHarness.h"

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/ReadOut.h"
 #include "support/PlayerWindow.h"
 
 namespace melvo::test {
