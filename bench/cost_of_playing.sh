@@ -3,12 +3,15 @@
 # whole program (window shown on a virtual X display, automatic play) against
 # `mpg123 -q -o pulse` on the same file.
 # For each: CPU per minute of music of the player, the sound server and the X
-# server (user + system time from /proc), wake-ups per second (voluntary and
+# server (the time its threads ran, from /proc), wake-ups per second (voluntary and
 # involuntary context switches of every thread), and the stream's buffer
 # latency; then the program paused, the cost to mpg123 playing beside it, and
-# how soon the position moves after a seek and a resume. About three minutes.
+# how soon the position moves after a seek and a resume. About five minutes.
 #
 #   bench/cost_of_playing.sh build-dir [song.mp3]
+#
+# The song must last three minutes or more; without one, three minutes of
+# pink noise are made into a VBR MP3.
 #
 # Needs Xvfb, xdotool, pulseaudio, pactl, mpg123, sox and lame
 # (tools/install-deps.sh --test).
@@ -17,8 +20,9 @@ set -euo pipefail
 build=$(realpath "${1:?usage: $0 build-dir [song.mp3]}")
 [ -x "$build/melvo" ] && [ -x "$build/bench/bench_playback" ] ||
     { echo "build melvo and bench_playback in $build first" >&2; exit 1; }
-measure_s=30
-ticks=$(getconf CLK_TCK)
+# A minute each: shorter windows let the machine's own noise swing the
+# figures by a tenth or more.
+measure_s=60
 
 work=$(mktemp -d)
 pids=()
@@ -31,10 +35,10 @@ trap cleanup EXIT
 
 song=${2:-}
 if [ -z "$song" ]; then
-    song="$work/song90.mp3"
-    sox -q -r 44100 -c 2 -n -b 16 "$work/song90.wav" synth 90 pinknoise vol 0.3
-    lame --quiet -V 2 "$work/song90.wav" "$song"
-    rm "$work/song90.wav"
+    song="$work/song.mp3"
+    sox -q -r 44100 -c 2 -n -b 16 "$work/song.wav" synth 180 pinknoise vol 0.3
+    lame --quiet -V 2 "$work/song.wav" "$song"
+    rm "$work/song.wav"
 fi
 song=$(realpath "$song")
 
@@ -57,22 +61,25 @@ pids+=("$xserver")
 read -r -t 10 -u "$displayfd" number
 export DISPLAY=":$number"
 
-# CPU ticks (user + system) of a process.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-# Context switches of every thread of a process, one "thread count" line each.
-switches() {
+# Every thread of a process, one "thread CPU-nanoseconds context-switches"
+# line each: the time the thread ran (schedstat, to the nanosecond, where the
+# ticks of /proc/PID/stat would round a light player to a few hundredths of a
+# second) and how often it went to sleep or was put aside.
+threads() {
     local task
     for task in /proc/"$1"/task/*; do
-        awk -v t="${task##*/}" '/^(non)?voluntary_ctxt_switches/ { n += $2 } END { print t, n + 0 }' \
-            "$task/status" 2>/dev/null || true
+        { read -r ns _ <"$task/schedstat" &&
+            awk -v t="${task##*/}" -v ns="$ns" \
+                '/^(non)?voluntary_ctxt_switches/ { n += $2 } END { print t, ns, n + 0 }' "$task/status"; } \
+            2>/dev/null || true
     done
 }
-# The context switches since the earlier list: threads that ended meanwhile
-# drop out, new ones count whole.
-switches_since() {
-    switches "$2" | awk -v before="$1" '
-        BEGIN { n = split(before, lines, "\n"); for (i = 1; i <= n; i++) { split(lines[i], f, " "); old[f[1]] = f[2] } }
-        { total += $2 - old[$1] } END { print total + 0 }'
+# CPU nanoseconds and context switches since the earlier list, as "ns count":
+# threads that ended meanwhile drop out, new ones count whole.
+threads_since() {
+    threads "$2" | awk -v before="$1" '
+        BEGIN { n = split(before, lines, "\n"); for (i = 1; i <= n; i++) { split(lines[i], f, " "); ns[f[1]] = f[2]; sw[f[1]] = f[3] } }
+        { cpu += $2 - ns[$1]; count += $3 - sw[$1] } END { printf "%d %d\n", cpu, count }'
 }
 # The buffer latency of every stream on the server, in ms.
 buffers() {
@@ -85,27 +92,30 @@ buffers() {
 measure() {
     local label=$1
     shift
-    local -A before_cpu before_sw
+    local -A before
     local item
     for item in "$@"; do
-        before_cpu[$item]=$(cpu_ticks "${item#*=}")
-        before_sw[$item]=$(switches "${item#*=}")
+        before[$item]=$(threads "${item#*=}")
     done
     sleep "$measure_s"
     echo "$label (streams' buffers: $(buffers)):"
     local total_cpu=0 total_sw=0 cpu sw
     for item in "$@"; do
-        cpu=$(($(cpu_ticks "${item#*=}") - ${before_cpu[$item]}))
-        sw=$(switches_since "${before_sw[$item]}" "${item#*=}")
+        read -r cpu sw < <(threads_since "${before[$item]}" "${item#*=}")
         total_cpu=$((total_cpu + cpu))
         total_sw=$((total_sw + sw))
-        awk -v n="${item%%=*}" -v c="$cpu" -v s="$sw" -v t="$ticks" -v d="$measure_s" \
-            'BEGIN { printf "  %-14s %6.3f s CPU per minute, %6.1f wake-ups/s\n", n, c / t * 60 / d, s / d }'
+        print_cost "${item%%=*}" "$cpu" "$sw"
         last_cpu[${item%%=*}]=$cpu
         last_sw[${item%%=*}]=$sw
     done
-    awk -v c="$total_cpu" -v s="$total_sw" -v t="$ticks" -v d="$measure_s" \
-        'BEGIN { printf "  %-14s %6.3f s CPU per minute, %6.1f wake-ups/s\n", "all", c / t * 60 / d, s / d }'
+    print_cost all "$total_cpu" "$total_sw"
+}
+
+# One line of figures: name, CPU nanoseconds and context switches over the
+# measuring time.
+print_cost() {
+    awk -v n="$1" -v c="$2" -v s="$3" -v d="$measure_s" \
+        'BEGIN { printf "  %-14s %6.3f s CPU per minute, %6.1f wake-ups/s\n", n, c / 1e9 * 60 / d, s / d }'
 }
 
 declare -A last_cpu last_sw  # the latest figures of each name, for comparing

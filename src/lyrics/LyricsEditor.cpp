@@ -10,6 +10,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "app/ReadOut.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/LyricsWindow.h"
 #include "lyrics/TimedLyrics.h"
@@ -29,7 +30,7 @@ LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(
     registerButton->setObjectName(QStringLiteral("registerButton"));
     placeInTwips(registerButton, 5490, 8100, 915, 420);
     lyricsBox = makeLyricsBox(this, 315);
-    positionLabel = new QLabel(this);
+    positionLabel = new ReadOut(this);
     positionLabel->setObjectName(QStringLiteral("positionLabel"));
     placeInTwips(positionLabel, 315, 8160, 2400, 285);
     stampButton = new QPushButton("時刻記録 (F5)", this);

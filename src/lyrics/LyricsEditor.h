@@ -18,6 +18,7 @@ class QPushButton;
 namespace melvo {
 
 class MainWindow;
+class ReadOut;
 
 class LyricsEditor : public QWidget {
     Q_OBJECT
@@ -47,7 +48,7 @@ class LyricsEditor : public QWidget {
     QLabel* songPathLabel;
     QPushButton* registerButton;
     QPlainTextEdit* lyricsBox;
-    QLabel* positionLabel;
+    ReadOut* positionLabel;
     QPushButton* stampButton;
 
   protected:

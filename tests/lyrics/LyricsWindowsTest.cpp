@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <filesystem>
 
+#include "app/ReadOut.h"
 #include "lyrics/LyricsEditor.h"
 #include "lyrics/LyricsWindow.h"
 #include "support/WindowHarness.h"

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/ReadOut.h"
 #include "lyrics/LyricsEditor.h"
 #include "lyrics/LyricsWindow.h"
 #include "lyrics/TimedLyrics.h"
