@@ -5,8 +5,9 @@
 # For each: CPU per minute of music of the player, the sound server and the X
 # server (the time its threads ran, from /proc), wake-ups per second (voluntary and
 # involuntary context switches of every thread), and the stream's buffer
-# latency; then the program paused, the cost to mpg123 playing beside it, and
-# how soon the position moves after a seek and a resume. About five minutes.
+# latency; then the program paused, the cost to mpg123 playing beside it, a
+# bare window that only ticks (and draws a read-out) ten times a second, and
+# how soon the position moves after a seek and a resume. About seven minutes.
 #
 #   bench/cost_of_playing.sh build-dir [song.mp3]
 #
@@ -18,8 +19,8 @@
 set -euo pipefail
 
 build=$(realpath "${1:?usage: $0 build-dir [song.mp3]}")
-[ -x "$build/melvo" ] && [ -x "$build/bench/bench_playback" ] ||
-    { echo "build melvo and bench_playback in $build first" >&2; exit 1; }
+[ -x "$build/melvo" ] && [ -x "$build/bench/bench_playback" ] && [ -x "$build/bench/bench_redraw_floor" ] ||
+    { echo "build melvo, bench_playback and bench_redraw_floor in $build first" >&2; exit 1; }
 # A minute each: shorter windows let the machine's own noise swing the
 # figures by a tenth or more.
 measure_s=60
@@ -169,6 +170,18 @@ awk -v c="${last_cpu[mpg123]}" -v s="${last_sw[mpg123]}" -v c0="$alone_cpu" -v s
     'BEGIN { printf "mpg123 beside melvo against alone: CPU x %.2f, wake-ups x %.2f\n", c / (c0 ? c0 : 1), s / (s0 ? s0 : 1) }'
 kill "$mpg" "$melvo"
 wait "$mpg" "$melvo" 2>/dev/null || true
+
+# What any Qt window costs that shows tenths of a second: the floor under the
+# program's own window, with no sound at all.
+for mode in --no-draw --draw; do
+    "$build/bench/bench_redraw_floor" "$mode" 2>/dev/null &
+    floor=$!
+    pids+=("$floor")
+    sleep 3
+    measure "a bare window ticking ten times a second ($mode)" window="$floor" X="$xserver"
+    kill "$floor"
+    wait "$floor" 2>/dev/null || true
+done
 
 echo "the engine alone:"
 "$build/bench/bench_playback" --lag "$song"
