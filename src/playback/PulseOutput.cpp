@@ -96,8 +96,8 @@ class PulseOutput final : public AudioOutput {
     }
 
     void openStream() {
-        const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(rate_), 2};
-        stream_ = pa_stream_new(connection_->context_, "Melvo", &spec, nullptr);
+        const pa_sample_spec samples{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(rate_), 2};
+        stream_ = pa_stream_new(connection_->context_, "Melvo", &samples, nullptr);
         if (stream_ == nullptr) {
             source_.drained();
             return;
