@@ -1,6 +1,7 @@
 // The widgets that change while a song plays redraw only part of themselves,
-// or redraw at once: what the screen shows after each change must still be
-// exactly what a whole redraw draws.
+// or redraw at once from images of their characters: after each change the
+// position bar on screen is exactly what a whole redraw draws, and a read-out
+// is what a label showing the same text draws.
 #include <gtest/gtest.h>
 
 #include <QApplication>
