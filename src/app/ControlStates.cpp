@@ -1,5 +1,6 @@
-// The named control-state sets: which buttons are enabled and which transport
-// button is highlighted, switched as one group.
+// The buttons show the player core's control state: its flags as their
+// enabled states, and each step's colours, with the transport button that
+// tells what plays highlighted.
 #include <QPalette>
 #include <QPushButton>
 #include <QTimer>
@@ -38,51 +39,66 @@ void MainWindow::lightForASecond(QPushButton* button) {
     QTimer::singleShot(1000, button, [button] { setBackColour(button, ButtonColour::Normal); });
 }
 
-void MainWindow::setTransportEnabled(bool play, bool pause, bool resume, bool stop) {
-    playButton->setEnabled(play);
-    pauseButton->setEnabled(pause);
-    resumeButton->setEnabled(resume);
-    stopButton->setEnabled(stop);
+void MainWindow::followControlState() {
+    connect(&jukebox, &Jukebox::controlsChanged, this, &MainWindow::applyControls);
+    const Transport& transport = jukebox.transport();
+    connect(&transport, &Transport::songPaused, this, &MainWindow::showPausedColours);
+    // The resume button stays lit for a second.
+    connect(&transport, &Transport::songResumed, this, [this] {
+        showResumedColours();
+        lightForASecond(resumeButton);
+    });
+    connect(&transport, &Transport::songEnded, this, &MainWindow::showSongEndedColours);
+    connect(&jukebox, &Jukebox::noSongChosen, this,
+            [this] { setBackColour(playButton, ButtonColour::Normal); });
+    // The next and previous buttons stay lit for a second.
+    connect(&jukebox, &Jukebox::songSkipping, this, [this](bool forward) {
+        lightForASecond(forward ? nextSongButton : previousSongButton);
+    });
 }
 
-void MainWindow::showNoSongsControls() {
-    setTransportEnabled(false, false, false, false);
-    addSongButton->setEnabled(true);
-    for (QPushButton* button :
-         {deleteSongButton, autoPlayButton, nextSongButton, previousSongButton})
-        button->setEnabled(false);
+void MainWindow::applyControls(const ControlState& controls) {
+    playButton->setEnabled(controls.play);
+    pauseButton->setEnabled(controls.pause);
+    resumeButton->setEnabled(controls.resume);
+    stopButton->setEnabled(controls.stop);
+    addSongButton->setEnabled(controls.add);
+    deleteSongButton->setEnabled(controls.remove);
+    autoPlayButton->setEnabled(controls.autoPlay);
+    nextSongButton->setEnabled(controls.next);
+    previousSongButton->setEnabled(controls.previous);
+    showStepColours(controls.step);
 }
 
-void MainWindow::showManualIdleControls() {
-    setTransportEnabled(true, true, true, true);
-    addSongButton->setEnabled(true);
-    deleteSongButton->setEnabled(true);
-    colour({autoPlayButton}, ButtonColour::Normal);
-}
-
-void MainWindow::showAutoIdleControls() {
-    setTransportEnabled(false, false, false, true);
-    addSongButton->setEnabled(false);
-    deleteSongButton->setEnabled(false);
-    colour({autoPlayButton}, ButtonColour::Highlight);
-}
-
-void MainWindow::showPlayingControls() {
-    colour({stopButton, pauseButton, resumeButton}, ButtonColour::Normal);
-    colour({playButton}, ButtonColour::Highlight);
-    addSongButton->setEnabled(false);
-    deleteSongButton->setEnabled(false);
-    pauseButton->setEnabled(true);
-    resumeButton->setEnabled(true);
-}
-
-void MainWindow::showStoppedControls() {
-    colour({stopButton}, ButtonColour::Highlight);
-    colour({autoPlayButton, pauseButton, resumeButton, playButton}, ButtonColour::Normal);
-    setTransportEnabled(true, false, false, true);
-    addSongButton->setEnabled(true);
-    deleteSongButton->setEnabled(true);
-    autoPlayButton->setEnabled(true);
+void MainWindow::showStepColours(ControlState::Step step) {
+    using Step = ControlState::Step;
+    switch (step) {
+        case Step::Start:
+        case Step::NoSongs:
+            break;
+        case Step::ManualIdle:
+            colour({autoPlayButton}, ButtonColour::Normal);
+            break;
+        case Step::AutoIdle:
+            colour({autoPlayButton}, ButtonColour::Highlight);
+            break;
+        case Step::Playing:
+            colour({stopButton, pauseButton, resumeButton}, ButtonColour::Normal);
+            colour({playButton}, ButtonColour::Highlight);
+            break;
+        case Step::AutoPlaying:
+            colour({autoPlayButton, playButton}, ButtonColour::Highlight);
+            colour({stopButton, pauseButton, resumeButton}, ButtonColour::Normal);
+            break;
+        case Step::Stopped:
+            colour({stopButton}, ButtonColour::Highlight);
+            colour({autoPlayButton, pauseButton, resumeButton, playButton}, ButtonColour::Normal);
+            break;
+        case Step::SongAdded:
+        case Step::ListReset:
+            colour({stopButton}, ButtonColour::Highlight);
+            break;
+    }
 }
 
 void MainWindow::showPausedColours() {
@@ -90,41 +106,16 @@ void MainWindow::showPausedColours() {
     colour({stopButton, autoPlayButton, resumeButton, playButton}, ButtonColour::Normal);
 }
 
-// resumeButton goes back to the normal colour a second later (lightForASecond).
 void MainWindow::showResumedColours() {
     colour({resumeButton, playButton}, ButtonColour::Highlight);
     colour({stopButton, pauseButton}, ButtonColour::Normal);
-    colour({autoPlayButton}, jukebox.autoPlayOn() ? ButtonColour::Highlight : ButtonColour::Normal);
+    colour({autoPlayButton},
+           jukebox.autoPlay().isOn() ? ButtonColour::Highlight : ButtonColour::Normal);
 }
 
 void MainWindow::showSongEndedColours() {
     colour({stopButton}, ButtonColour::Highlight);
     colour({pauseButton, resumeButton, playButton}, ButtonColour::Normal);
-}
-
-void MainWindow::showAutoPlayingControls() {
-    colour({autoPlayButton, playButton}, ButtonColour::Highlight);
-    colour({stopButton, pauseButton, resumeButton}, ButtonColour::Normal);
-    setTransportEnabled(false, true, true, true);
-    addSongButton->setEnabled(false);
-    deleteSongButton->setEnabled(false);
-}
-
-void MainWindow::showSongAddedControls() {
-    setTransportEnabled(true, false, false, true);
-    colour({stopButton}, ButtonColour::Highlight);
-    for (QPushButton* button :
-         {autoPlayButton, nextSongButton, previousSongButton, deleteSongButton})
-        button->setEnabled(true);
-}
-
-void MainWindow::showSongDeletedControls() {
-    setTransportEnabled(false, false, false, true);
-    colour({stopButton}, ButtonColour::Highlight);
-    for (QPushButton* button :
-         {autoPlayButton, nextSongButton, previousSongButton, deleteSongButton})
-        button->setEnabled(false);
-    addSongButton->setEnabled(true);
 }
 
 }  // namespace melvo

@@ -3,37 +3,27 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
-#include <QTimer>
 #include <QTreeView>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/Accessibility.h"
 #include "app/AppIcon.h"
+#include "app/Dialogs.h"
 #include "app/ReadOut.h"
+#include "app/Twips.h"
+#include "library/SongListPanel.h"
+#include "lyrics/LyricsPanel.h"
 #include "playback/PositionBar.h"
-#include "settings/Settings.h"
+#include "playback/TransportPanel.h"
+#include "volume/VolumePanel.h"
 
 namespace melvo {
-
-int twipsToPixels(int twips) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
-    return qRound(twips / 15.0 * dpi / 96.0);
-}
-
-void placeInTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
-}
 
 namespace {
 
@@ -73,13 +63,6 @@ QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& captio
     return box;
 }
 
-QTimer* makeTimer(QObject* parent, const char* name, int interval) {
-    auto* timer = new QTimer(parent);
-    timer->setObjectName(QLatin1String(name));
-    timer->setInterval(interval);
-    return timer;
-}
-
 QAction* makeAction(QMenu* menu, const char* name, const QString& caption, bool checkable) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
@@ -105,9 +88,14 @@ MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* pa
     };
     buildControls();
     buildMenus();
-    setUpSongList();
-    connectHandlers();
-    followJukebox();
+    buildPanels();
+    connectAutoPlay();
+    followControlState();
+    connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    connect(instructionsMenuItem, &QAction::triggered, this,
+            &MainWindow::onInstructionsMenuItemTriggered);
+    connect(homePageMenuItem, &QAction::triggered, this, &MainWindow::onHomePageMenuItemTriggered);
+    connect(versionMenuItem, &QAction::triggered, this, &MainWindow::onVersionMenuItemTriggered);
     nameMainWindowForScreenReaders(*this);
 }
 
@@ -135,7 +123,6 @@ void MainWindow::buildControls() {
     volumeSlider->setRange(0, 10);
     volumeSlider->setTickPosition(QSlider::TicksBelow);
     placeInTwips(volumeSlider, 5850, 1890, 2040, 285);
-    noSongsNoticeTimer = makeTimer(this, "noSongsNoticeTimer", 1000);
     previousSongButton =
         makeButton(client, "previousSongButton", "前の曲", "前の曲を演奏", {4455, 1845, 1095, 375});
     nextSongButton =
@@ -204,49 +191,46 @@ void MainWindow::buildMenus() {
     registerLyricsMenuItem->setObjectName(QStringLiteral("registerLyricsMenuItem"));
 }
 
-void MainWindow::connectHandlers() {
-    const auto onClick = [this](QPushButton* button, void (MainWindow::*handler)()) {
-        connect(button, &QPushButton::clicked, this, handler);
-    };
-    onClick(playButton, &MainWindow::onPlayButtonClicked);
-    onClick(pauseButton, &MainWindow::onPauseButtonClicked);
-    onClick(resumeButton, &MainWindow::onResumeButtonClicked);
-    onClick(stopButton, &MainWindow::onStopButtonClicked);
-    onClick(addSongButton, &MainWindow::onAddSongButtonClicked);
-    onClick(deleteSongButton, &MainWindow::onDeleteSongButtonClicked);
-    onClick(exitButton, &MainWindow::exitProgram);
-    onClick(autoPlayButton, &MainWindow::onAutoPlayButtonClicked);
-    onClick(nextSongButton, &MainWindow::onNextSongButtonClicked);
-    onClick(previousSongButton, &MainWindow::onPreviousSongButtonClicked);
-    onClick(showLyricsButton, &MainWindow::onShowLyricsButtonClicked);
-
-    const auto onTrigger = [this](QAction* action, void (MainWindow::*handler)()) {
-        connect(action, &QAction::triggered, this, handler);
-    };
-    onTrigger(manualPlayMenuItem, &MainWindow::onManualPlayMenuItemTriggered);
-    onTrigger(autoPlayMenuItem, &MainWindow::onAutoPlayMenuItemTriggered);
-    onTrigger(initialVolumeMenuItem, &MainWindow::onInitialVolumeMenuItemTriggered);
-    onTrigger(showLyricsMenuItem, &MainWindow::onShowLyricsMenuItemTriggered);
-    onTrigger(hideLyricsMenuItem, &MainWindow::onHideLyricsMenuItemTriggered);
-    onTrigger(instructionsMenuItem, &MainWindow::onInstructionsMenuItemTriggered);
-    onTrigger(homePageMenuItem, &MainWindow::onHomePageMenuItemTriggered);
-    onTrigger(versionMenuItem, &MainWindow::onVersionMenuItemTriggered);
-    onTrigger(registerLyricsMenuItem, &MainWindow::onRegisterLyricsMenuItemTriggered);
-
-    connect(noSongsNoticeTimer, &QTimer::timeout, this, &MainWindow::onNoSongsNoticeTimerTick);
-    connect(positionBar, &QScrollBar::valueChanged, this, &MainWindow::onPositionBarChanged);
-    connect(positionBar, &QScrollBar::sliderReleased, this, &MainWindow::onPositionBarChanged);
-    connect(repeatBox, &QCheckBox::toggled, &jukebox, &Jukebox::setRepeat);
-    connect(randomOrderBox, &QCheckBox::toggled, &jukebox, &Jukebox::setRandomOrder);
+void MainWindow::buildPanels() {
+    Dialogs& dialogs = services.dialogs;
+    transportPanel = new TransportPanel({playButton, pauseButton, resumeButton, stopButton,
+                                         positionBar, positionLabel, lengthLabel, playModeLabel,
+                                         repeatBox},
+                                        jukebox, dialogs, this);
+    songListPanel = new SongListPanel({songListView, addSongButton, deleteSongButton, songPathLabel},
+                                      jukebox, dialogs, this);
+    volumePanel = new VolumePanel(volumeSlider, this, jukebox, dialogs);
+    connect(initialVolumeMenuItem, &QAction::triggered, volumePanel,
+            &VolumePanel::onInitialVolumeMenuItemTriggered);
+    lyricsPanel = new LyricsPanel({showLyricsButton, showLyricsMenuItem, hideLyricsMenuItem,
+                                   registerLyricsMenuItem, songPathLabel},
+                                  this, jukebox, dialogs);
 }
 
-// The window redraws itself from what the player core tells; each subsystem
-// follows its own signals.
-void MainWindow::followJukebox() {
-    followPlayback();
-    followLibrary();
-    followAutoPlay();
-    followVolume();
+// The automatic-play buttons and the random box only forward to the core.
+void MainWindow::connectAutoPlay() {
+    connect(autoPlayButton, &QPushButton::clicked, &jukebox, &Jukebox::startAutoPlay);
+    connect(nextSongButton, &QPushButton::clicked, &jukebox, &Jukebox::next);
+    connect(previousSongButton, &QPushButton::clicked, &jukebox, &Jukebox::previous);
+    connect(randomOrderBox, &QCheckBox::toggled, &jukebox, &Jukebox::setRandomOrder);
+    connect(&jukebox.autoPlay(), &AutoPlay::randomOrderChanged, randomOrderBox,
+            &QCheckBox::setChecked);
+    connect(autoPlayMenuItem, &QAction::triggered, this, [this] {
+        showPlayMode(true);
+        jukebox.setAutoPlayMode(true);
+    });
+    connect(manualPlayMenuItem, &QAction::triggered, this, [this] {
+        showPlayMode(false);
+        jukebox.setAutoPlayMode(false);
+    });
+    connect(&jukebox, &Jukebox::noSongsNotice, this, [this] {
+        services.dialogs.message("音楽登録が一曲もされていませんので登録してください");
+    });
+}
+
+void MainWindow::showPlayMode(bool on) {
+    manualPlayMenuItem->setChecked(!on);
+    autoPlayMenuItem->setChecked(on);
 }
 
 }  // namespace melvo

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "app/Accessibility.h"
-#include "app/MainWindow.h"
+#include "app/Twips.h"
 
 namespace melvo {
 

@@ -10,11 +10,21 @@
 #include "app/Dialogs.h"
 #include "app/ExitSignals.h"
 #include "app/MainWindow.h"
-#include "app/Mpris.h"
 #include "app/SingleInstance.h"
 #include "app/Translations.h"
+#include "app/WindowHost.h"
 #include "playback/MediaEngine.h"
 #include "volume/Mixer.h"
+
+namespace {
+
+std::vector<std::string> toPaths(const QByteArrayList& files) {
+    std::vector<std::string> paths;
+    for (const QByteArray& file : files) paths.push_back(file.toStdString());
+    return paths;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // While a song plays the window redraws only its small read-outs, ten
@@ -67,13 +77,14 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &melvo::SingleInstance::openRequested, &window,
                      [&window](const QByteArrayList& files) {
                          window.bringToFront();
-                         window.openSongFiles(files);
+                         window.jukebox.addSongFiles(toPaths(files));
                      });
+    window.jukebox.addSongFiles(toPaths(songFiles));
     window.startUp();
     // The desktop's media keys and controls, where there is a session bus.
-    melvo::Mpris mpris(window);
+    melvo::WindowHost host(window);
+    melvo::Mpris mpris(window.jukebox, host);
     mpris.publish(QDBusConnection::sessionBus());
     window.show();
-    window.openSongFiles(songFiles);
     return QApplication::exec();
 }

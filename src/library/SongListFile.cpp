@@ -193,4 +193,9 @@ std::string refusedSongListMessage(const std::string& path, int error) {
            "）\nこのファイルは書き換えずに残します。今回の曲の追加や削除は保存されません。";
 }
 
+bool looksLikeMp3(std::string_view name) {
+    return name.find(".MP3") != std::string_view::npos ||
+           name.find(".mp3") != std::string_view::npos;
+}
+
 }  // namespace melvo

@@ -121,6 +121,9 @@ std::string songListBackupPath(const std::string& path);
 // A path the song list can hold: one line, so no CR and no LF in it.
 bool canBeListed(std::string_view path);
 
+// Only names with ".mp3" or ".MP3" in them count as songs, wherever it stands.
+bool looksLikeMp3(std::string_view name);
+
 // The message (UTF-8) shown when a song cannot be added because canBeListed
 // refuses its path.
 std::string unlistableSongMessage(std::string_view path);

@@ -9,7 +9,8 @@
 #include <QTextDocument>
 
 #include "app/Dialogs.h"
-#include "app/MainWindow.h"
+#include "app/Twips.h"
+#include "core/Jukebox.h"
 #include "app/ReadOut.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/LyricsWindow.h"
@@ -17,7 +18,8 @@
 
 namespace melvo {
 
-LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
+LyricsEditor::LyricsEditor(QWidget* owner, const Jukebox& jukebox, Dialogs& dialogs)
+    : QWidget(owner, Qt::Window), jukebox_(jukebox), dialogs_(dialogs) {
     setUpLyricsWindow(this, "lyricsEditor", "歌詞登録", 6945);
 
     songCaptionLabel = new QLabel("曲名 ", this);
@@ -45,8 +47,9 @@ LyricsEditor::LyricsEditor(MainWindow* main) : QWidget(main, Qt::Window), main_(
     // its pressed look and stamp a tenth of a second late.
     connect(new QShortcut(Qt::Key_F5, this), &QShortcut::activated, this,
             &LyricsEditor::onStampButtonClicked);
-    connect(&main->jukebox, &Jukebox::positionChanged, this, &LyricsEditor::showPosition);
-    showPosition(main->jukebox.position(), main->jukebox.mode());
+    const Transport& transport = jukebox_.transport();
+    connect(&transport, &Transport::positionChanged, this, &LyricsEditor::showPosition);
+    showPosition(transport.position(), transport.mode());
 }
 
 void LyricsEditor::showPosition(double seconds, MediaMode mode) {
@@ -59,9 +62,9 @@ void LyricsEditor::showPosition(double seconds, MediaMode mode) {
 }
 
 void LyricsEditor::onStampButtonClicked() {
-    const Jukebox& jukebox = main_->jukebox;
-    const MediaMode mode = jukebox.mode();
-    if (mode == MediaMode::Playing || mode == MediaMode::Paused) stampLine(jukebox.position());
+    const Transport& transport = jukebox_.transport();
+    const MediaMode mode = transport.mode();
+    if (mode == MediaMode::Playing || mode == MediaMode::Paused) stampLine(transport.position());
 }
 
 void LyricsEditor::stampLine(double seconds) {
@@ -90,8 +93,8 @@ std::string LyricsEditor::editedText() const {
 }
 
 void LyricsEditor::onRegisterButtonClicked() {
-    Dialogs& dialogs = main_->services.dialogs;
-    const std::string target = main_->lyricsEditTarget;
+    Dialogs& dialogs = dialogs_;
+    const std::string target = target_;
     if (target.empty()) {
         // With no song there is no lyrics file to write, only a ".txt" in
         // whatever folder the program runs in.
@@ -108,14 +111,12 @@ void LyricsEditor::onRegisterButtonClicked() {
                         QString::fromStdString(target + ".txt"));
         return;
     }
-    main_->lyricsEditorOpen = 0;
     close();
 }
 
 void LyricsEditor::closeEvent(QCloseEvent* event) {
     // Closing by any means ends the editing; the typed text goes with the window.
-    main_->lyricsEditorOpen = 0;
-    if (main_->lyricsEditor == this) main_->lyricsEditor = nullptr;
+    emit closing();
     event->accept();
 }
 

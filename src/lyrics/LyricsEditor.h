@@ -17,21 +17,25 @@ class QPushButton;
 
 namespace melvo {
 
-class MainWindow;
+class Dialogs;
+class Jukebox;
 class ReadOut;
 
 class LyricsEditor : public QWidget {
     Q_OBJECT
 
   public:
-    explicit LyricsEditor(MainWindow* main);
+    LyricsEditor(QWidget* owner, const Jukebox& jukebox, Dialogs& dialogs);
 
     // Shows text (CR LF line ends, as read from the lyrics file) in lyricsBox.
     void setLyrics(const std::string& text);
     // The text being edited, with LF line ends.
     std::string editedText() const;
 
-    // Registers the text as the lyrics of the main window's edit target and
+    // The lyrics file's path without ".txt"; empty when the song has none.
+    void setTarget(const std::string& target) { target_ = target; }
+
+    // Registers the text as the lyrics of the target and
     // closes the editor; on failure tells the user and keeps editing.
     void onRegisterButtonClicked();
 
@@ -51,11 +55,17 @@ class LyricsEditor : public QWidget {
     ReadOut* positionLabel;
     QPushButton* stampButton;
 
+  signals:
+    // The editor is closing; it is discarded with the typed text.
+    void closing();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    MainWindow* main_;
+    const Jukebox& jukebox_;
+    Dialogs& dialogs_;
+    std::string target_;
 };
 
 }  // namespace melvo

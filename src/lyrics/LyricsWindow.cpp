@@ -7,7 +7,8 @@
 #include <QScreen>
 #include <QTextBlock>
 
-#include "app/MainWindow.h"
+#include "app/Twips.h"
+#include "core/Jukebox.h"
 #include "lyrics/LyricsFile.h"
 
 namespace melvo {
@@ -54,7 +55,8 @@ void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips) 
     window->move(left, top);
 }
 
-LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
+LyricsWindow::LyricsWindow(QWidget* owner, const Jukebox& jukebox)
+    : QWidget(owner, Qt::Window), jukebox_(jukebox) {
     setUpLyricsWindow(this, "lyricsWindow", "歌詞表示", 6915);
 
     // Created in tab order: the text first, then the button.
@@ -69,8 +71,10 @@ LyricsWindow::LyricsWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(
     closeButton->setObjectName(QStringLiteral("closeButton"));
     placeInTwips(closeButton, 5445, 8055, 1005, 510);
     connect(closeButton, &QPushButton::clicked, this, &LyricsWindow::onCloseButtonClicked);
-    connect(&main->jukebox, &Jukebox::positionChanged, this, [this](double seconds) {
-        if (timed_.timed() && main_->jukebox.currentPath() == songPath_) followPosition(seconds);
+    const Transport& transport = jukebox_.transport();
+    connect(&transport, &Transport::positionChanged, this, [this](double seconds) {
+        if (timed_.timed() && jukebox_.transport().currentPath() == songPath_)
+            followPosition(seconds);
     });
 }
 
@@ -110,7 +114,7 @@ void LyricsWindow::onCloseButtonClicked() { close(); }
 
 void LyricsWindow::closeEvent(QCloseEvent* event) {
     // The window goes away (WA_DeleteOnClose); the next use builds a new one.
-    if (main_->lyricsWindow == this) main_->lyricsWindow = nullptr;
+    emit closing();
     event->accept();
 }
 

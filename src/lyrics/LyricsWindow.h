@@ -16,13 +16,13 @@ class QPushButton;
 
 namespace melvo {
 
-class MainWindow;
+class Jukebox;
 
 class LyricsWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit LyricsWindow(MainWindow* main);
+    LyricsWindow(QWidget* owner, const Jukebox& jukebox);
 
     // Shows the lyrics of the song at songPath (text with CR LF line ends, as
     // read from the lyrics file) in lyricsBox, without their time tags.
@@ -44,13 +44,17 @@ class LyricsWindow : public QWidget {
     QLabel* songPathLabel;
     QPushButton* closeButton;
 
+  signals:
+    // The window is closing; it is discarded.
+    void closing();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void showSungLine();
 
-    MainWindow* main_;
+    const Jukebox& jukebox_;
     std::string songPath_;
     TimedLyrics timed_;
     int sungLine_ = -1;

@@ -1,102 +1,126 @@
-// The transport panel: play, pause, resume, stop, the position bar, the three
-// read-outs and the repeat box, drawn from what the player core reports.
-#include <QCheckBox>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTimer>
-#include <QTreeView>
+#include "playback/Transport.h"
 
-#include "app/Dialogs.h"
-#include "app/MainWindow.h"
-#include "app/ReadOut.h"
-#include "common/Numbers.h"
+#include <QTimer>
 
 namespace melvo {
 
 namespace {
 
-void showSeconds(ReadOut* readOut, double seconds) {
-    readOut->setText(QString::fromStdString(formatTenths(seconds)));
-}
-
-QString modeText(MediaMode mode) {
-    switch (mode) {
-        case MediaMode::Playing:
-            return QStringLiteral("PLAYING");
-        case MediaMode::Paused:
-            return QStringLiteral("PAUSED");
-        case MediaMode::Stopped:
-            return QStringLiteral("STOPPED");
-        case MediaMode::Closed:
-            break;
-    }
-    return QString();
-}
+double toSeconds(std::int64_t milliseconds) { return static_cast<double>(milliseconds) / 1000.0; }
 
 }  // namespace
 
-// Shows the song's length in lengthLabel and makes it the position bar's maximum.
-void MainWindow::showSongLength(double seconds) {
-    showSeconds(lengthLabel, seconds);
-    // Lowering the maximum may move the bar, which seeks on a path not yet
-    // open; that seek fails and the song starts from its beginning.
-    positionBar->setMaximum(leadingWholeNumber(lengthLabel->text().toStdString()));
+Transport::Transport(MediaEngine& media, QObject* parent)
+    : QObject(parent), media_(media), positionTimer_(new QTimer(this)) {
+    setObjectName(QStringLiteral("transport"));
+    positionTimer_->setObjectName(QStringLiteral("positionTimer"));
+    positionTimer_->setInterval(100);
+    connect(positionTimer_, &QTimer::timeout, this, &Transport::pollPosition);
 }
 
-// The bar follows the song, except while the user holds its handle.
-void MainWindow::showPosition(double seconds, MediaMode mode) {
-    showSeconds(positionLabel, seconds);
-    if (!positionBar->isSliderDown()) {
-        updatingPositionBar_ = true;
-        positionBar->setValue(seconds >= positionBar->maximum() ? positionBar->maximum()
-                                                                : roundHalfEven(seconds));
-        updatingPositionBar_ = false;
+double Transport::position() const { return toSeconds(media_.positionMs(currentPath_)); }
+
+MediaMode Transport::mode() const { return media_.mode(currentPath_); }
+
+void Transport::setRepeat(bool repeat) {
+    if (std::exchange(repeat_, repeat) != repeat) emit repeatChanged(repeat);
+}
+
+double Transport::songLength(const std::string& path) {
+    media_.open(path);
+    const std::int64_t length = media_.lengthMs(path);
+    media_.close(path);
+    return toSeconds(length);
+}
+
+// Without sound output nothing can be heard at all, so the failure is told
+// once per run; later failures of the same kind are only drained.
+bool Transport::openAndPlay(const std::string& path) {
+    media_.open(path);
+    const bool playing = media_.play(path);
+    const std::string reason = media_.takeOutputError();
+    if (!reason.empty() && !outputFailureShown_) {
+        outputFailureShown_ = true;  // before the signal: a modal box lets timers tick
+        emit outputFailed(QString::fromStdString(reason));
     }
-    playModeLabel->setText(modeText(mode));
+    return playing;
 }
 
-void MainWindow::onPlayButtonClicked() { jukebox.play(); }
-
-void MainWindow::onPauseButtonClicked() { jukebox.pause(); }
-
-// The resume button stays highlighted for a second.
-void MainWindow::onResumeButtonClicked() {
-    if (jukebox.resume()) lightForASecond(resumeButton);
+// Closes the device, whichever path was given; a closed song is not paused.
+void Transport::closeSong(const std::string& path) {
+    media_.close(path);
+    paused_ = false;
+    emit songClosed();
 }
 
-void MainWindow::onStopButtonClicked() { jukebox.stop(); }
-
-// The user moved the bar: the song goes on from that second. A drag is one
-// move, made when the handle is let go; the song plays on while it is held.
-void MainWindow::onPositionBarChanged() {
-    if (!updatingPositionBar_ && !positionBar->isSliderDown()) jukebox.seek(positionBar->value());
+bool Transport::start(const std::string& path) {
+    currentPath_ = path;
+    // The length query opens and closes the path, so a song that is playing
+    // stops here and starts again from the beginning below.
+    emit songLengthKnown(songLength(path));
+    closeSong(lastOpenedPath_);
+    const bool playing = openAndPlay(path);
+    lastOpenedPath_ = path;
+    positionTimer_->start();
+    return playing;
 }
 
-void MainWindow::followPlayback() {
-    connect(&jukebox, &Jukebox::playRequested, this, [this] {
-        showLyricsForCurrentSong();
-        showPlayingControls();
-    });
-    connect(&jukebox, &Jukebox::noSongChosen, this, [this] {
-        services.dialogs.message(QStringLiteral("演奏曲を選択指示してください"));
-        setBackColour(playButton, ButtonColour::Normal);
-    });
-    connect(&jukebox, &Jukebox::songLengthKnown, this, &MainWindow::showSongLength);
-    connect(&jukebox, &Jukebox::songStarted, this, [this](int index) {
-        selectRow(index);
-        scrollToSelectedSong();
-    });
-    connect(&jukebox, &Jukebox::songPaused, this, &MainWindow::showPausedColours);
-    connect(&jukebox, &Jukebox::songResumed, this, &MainWindow::showResumedColours);
-    connect(&jukebox, &Jukebox::songStopped, this, &MainWindow::showStoppedControls);
-    connect(&jukebox, &Jukebox::songEnded, this, &MainWindow::showSongEndedColours);
-    connect(&jukebox, &Jukebox::positionChanged, this, &MainWindow::showPosition);
-    connect(&jukebox, &Jukebox::outputFailed, this, [this](const QString& reason) {
-        services.dialogs.message(
-            QStringLiteral("音声出力を開けませんでした。サウンドの設定を確認してください！\n（%1）")
-                .arg(reason),
-            MessageIcon::Exclamation);
-    });
+// While a song is paused nothing ticks: the position is shown once.
+bool Transport::pause() {
+    if (mode() != MediaMode::Playing) return false;
+    paused_ = true;
+    emit songPaused();
+    media_.pause(currentPath_);
+    positionTimer_->stop();
+    pollPosition();
+    return true;
+}
+
+bool Transport::resume() {
+    if (!paused_) return false;
+    paused_ = false;
+    emit songResumed();
+    media_.resume(currentPath_);
+    positionTimer_->start();
+    return true;
+}
+
+void Transport::stop() {
+    positionTimer_->stop();
+    closeSong(currentPath_);
+    pollPosition();  // reports the closed state: 0.0 and no mode
+}
+
+void Transport::close() { closeSong(currentPath_); }
+
+// The seek leaves the device stopped at the new place; the play that follows
+// goes on from there, also when the song was paused.
+bool Transport::seek(int seconds) {
+    if (!media_.seek(currentPath_, static_cast<std::int64_t>(seconds) * 1000)) return false;
+    const bool goesOn = media_.play(currentPath_);
+    if (goesOn) positionTimer_->start();
+    emit songSeeked(seconds);
+    return goesOn;
+}
+
+// Ticks stop once nothing is open any more: the tick after a song ended shows
+// the closed state, and the read-outs stay so.
+void Transport::pollPosition() {
+    const MediaMode current = mode();
+    emit positionChanged(position(), current);
+    if (current == MediaMode::Closed) positionTimer_->stop();
+    if (current != MediaMode::Stopped) return;
+    closeSong(currentPath_);
+    if (repeat_) {
+        if (openAndPlay(currentPath_)) {
+            emit songSeeked(0);
+            return;
+        }
+        // A song that cannot start again (its file gone, no sound output)
+        // ends here instead of being retried at every tick.
+        closeSong(currentPath_);
+    }
+    emit songEnded();
 }
 
 }  // namespace melvo

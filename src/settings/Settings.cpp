@@ -149,4 +149,9 @@ bool writeSetting(const std::string& value, const std::string& key, const std::s
     return writeFileAtomically(path, out, nullptr);
 }
 
+std::string readSettingOr(const std::string& key, const std::string& path, const char* fallback) {
+    std::string value = readSetting(key, kSettingsSection, path);
+    return value == kNoSetting ? fallback : value;
+}
+
 }  // namespace melvo

@@ -18,6 +18,10 @@ inline constexpr const char* kNoSetting = "ERROR";
 std::string readSetting(const std::string& key, const std::string& section,
                         const std::string& path);
 
+// The value of key in the settings section of the file at path, or fallback
+// where readSetting finds none.
+std::string readSettingOr(const std::string& key, const std::string& path, const char* fallback);
+
 // Stores value under key in section, creating the file and the section when
 // they are absent. Every other line keeps its bytes and its line end, whatever
 // its encoding; new lines end in CR LF. The file is replaced atomically (a

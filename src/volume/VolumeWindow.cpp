@@ -4,14 +4,16 @@
 #include <QSlider>
 
 #include "app/Accessibility.h"
-#include "app/MainWindow.h"
+#include "app/Twips.h"
+#include "core/Jukebox.h"
 #include "common/Numbers.h"
 #include "settings/Settings.h"
 #include "volume/SliderClicks.h"
 
 namespace melvo {
 
-VolumeWindow::VolumeWindow(MainWindow* owner) : QWidget(owner, Qt::Window), owner_(owner) {
+VolumeWindow::VolumeWindow(QWidget* owner, Jukebox& jukebox)
+    : QWidget(owner, Qt::Window), jukebox_(jukebox) {
     setObjectName(QStringLiteral("volumeWindow"));
     setWindowTitle("音量初期値設定");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -29,7 +31,7 @@ VolumeWindow::VolumeWindow(MainWindow* owner) : QWidget(owner, Qt::Window), owne
 }
 
 void VolumeWindow::onInitialVolumeSliderClicked() {
-    owner_->jukebox.setInitialVolume(initialVolumeSlider->value());
+    jukebox_.setInitialVolume(initialVolumeSlider->value());
 }
 
 }  // namespace melvo

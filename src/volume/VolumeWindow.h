@@ -9,13 +9,13 @@ class QSlider;
 
 namespace melvo {
 
-class MainWindow;
+class Jukebox;
 
 class VolumeWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit VolumeWindow(MainWindow* owner);
+    VolumeWindow(QWidget* owner, Jukebox& jukebox);
 
     // Stores the slider's value as the initial volume, in memory and in the
     // settings file. The master volume and the main slider stay as they are.
@@ -25,7 +25,7 @@ class VolumeWindow : public QWidget {
     QSlider* initialVolumeSlider;
 
   private:
-    MainWindow* owner_;
+    Jukebox& jukebox_;
 };
 
 }  // namespace melvo

@@ -1,10 +1,10 @@
 // The jukebox on the desktop's media controls: the MPRIS 2 interfaces on the
 // D-Bus session bus, so media keys, the sound menu and tools like playerctl
-// drive it. Each method calls the command the matching control of the window
-// calls, and only while that control could be used; each property reads what
-// the window shows. Changes are announced as PropertiesChanged once the
-// window has redrawn itself; the position is not announced (clients read it),
-// only the jumps of a seek, as Seeked.
+// drive it. Each method calls the player core's command, and only while its
+// control state allows it; each property reads the core. Changes are
+// announced as PropertiesChanged once the core's signals have all been
+// followed; the position is not announced (clients read it), only the jumps
+// of a seek, as Seeked.
 #pragma once
 
 #include <QDBusConnection>
@@ -21,16 +21,25 @@
 
 namespace melvo {
 
-class MainWindow;
+class Jukebox;
 class MprisPlayer;
+
+// What the media controls ask of the program around the core.
+class MprisHost {
+  public:
+    virtual ~MprisHost() = default;
+    // Brings the jukebox's window to the front.
+    virtual void raise() = 0;
+    // Runs the exit steps, as the exit button does.
+    virtual void quit() = 0;
+};
 
 class Mpris : public QObject {
     Q_OBJECT
 
   public:
-    // Follows the window and its player core from now on; make it once the
-    // window has started up.
-    explicit Mpris(MainWindow& window);
+    // Follows the player core from now on; make it once it has started up.
+    Mpris(Jukebox& jukebox, MprisHost& host);
     ~Mpris() override;
 
     // Offers the jukebox on the bus as org.mpris.MediaPlayer2.melvo or, while
@@ -55,7 +64,7 @@ class Mpris : public QObject {
     void seek(std::int64_t offset);
     // Moves to position microseconds of the song named by track.
     void setPosition(const QDBusObjectPath& track, std::int64_t position);
-    // Adds a file:// MP3 as a drop does, and plays it.
+    // Adds a file:// MP3 as every way in adds songs, and plays it.
     void openUri(const QString& uri);
 
     // ---- org.mpris.MediaPlayer2.Player: properties ----
@@ -74,9 +83,6 @@ class Mpris : public QObject {
     bool canPause() const;
     bool canSeek() const;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void follow();
     void scheduleAnnouncement();
@@ -90,7 +96,8 @@ class Mpris : public QObject {
     QDBusObjectPath trackId(int entry) const;
     std::int64_t lengthOf(const std::string& path) const;
 
-    MainWindow& window_;
+    Jukebox& jukebox_;
+    MprisHost& host_;
     MprisPlayer* player_;
     QDBusConnection bus_;
     QString serviceName_;

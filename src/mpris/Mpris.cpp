@@ -1,22 +1,18 @@
-#include "app/Mpris.h"
+#include "mpris/Mpris.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QEvent>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSlider>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
-#include "app/MainWindow.h"
+#include "common/FileNames.h"
+#include "core/Jukebox.h"
 #include "library/SongListModel.h"
-#include "volume/SliderClicks.h"
 
 namespace melvo {
 
@@ -124,10 +120,10 @@ class MprisPlayer : public QDBusAbstractAdaptor {
     Mpris& mpris_;
 };
 
-Mpris::Mpris(MainWindow& window)
-    : window_(window), player_(new MprisPlayer(*this)), bus_(QString()) {
+Mpris::Mpris(Jukebox& jukebox, MprisHost& host)
+    : jukebox_(jukebox), host_(host), player_(new MprisPlayer(*this)), bus_(QString()) {
     new MprisRoot(*this);
-    entryIds_.resize(static_cast<size_t>(window_.jukebox.entries().count()));
+    entryIds_.resize(static_cast<size_t>(jukebox_.songList().count()));
     for (std::uint64_t& id : entryIds_) id = nextEntryId_++;
     follow();
 }
@@ -155,63 +151,55 @@ bool Mpris::publish(const QDBusConnection& bus) {
     return false;
 }
 
-// What the window shows changes only after the core's signals have been
-// followed, so the properties are compared once the window has redrawn.
+// A command may change several properties through several signals, so the
+// properties are compared once all of them have been followed.
 void Mpris::follow() {
-    Jukebox& jukebox = window_.jukebox;
-    for (auto changed : {&Jukebox::songPaused, &Jukebox::songResumed, &Jukebox::songStopped,
-                         &Jukebox::songEnded}) {
-        connect(&jukebox, changed, this, &Mpris::scheduleAnnouncement);
+    const SongList& songs = jukebox_.songList();
+    const Transport& transport = jukebox_.transport();
+    for (auto changed : {&Transport::songPaused, &Transport::songResumed, &Transport::songEnded}) {
+        connect(&transport, changed, this, &Mpris::scheduleAnnouncement);
     }
-    connect(&jukebox, &Jukebox::playingEntryChanged, this, &Mpris::scheduleAnnouncement);
-    connect(&jukebox, &Jukebox::songChosen, this, &Mpris::scheduleAnnouncement);
-    connect(&jukebox, &Jukebox::songLengthKnown, this, [this](double seconds) {
-        lengthPath_ = window_.jukebox.chosenPath();
+    connect(&jukebox_, &Jukebox::songStopped, this, &Mpris::scheduleAnnouncement);
+    connect(&jukebox_, &Jukebox::controlsChanged, this, &Mpris::scheduleAnnouncement);
+    connect(&transport, &Transport::repeatChanged, this, &Mpris::scheduleAnnouncement);
+    connect(&jukebox_.autoPlay(), &AutoPlay::randomOrderChanged, this,
+            &Mpris::scheduleAnnouncement);
+    connect(&jukebox_.volume(), &Volume::levelChanged, this, &Mpris::scheduleAnnouncement);
+    connect(&songs, &SongList::playingEntryChanged, this, &Mpris::scheduleAnnouncement);
+    connect(&songs, &SongList::songChosen, this, &Mpris::scheduleAnnouncement);
+    connect(&transport, &Transport::songLengthKnown, this, [this](double seconds) {
+        lengthPath_ = jukebox_.transport().currentPath();
         lengthSeconds_ = seconds;
         scheduleAnnouncement();
     });
     // The tags are read as a song starts, not while it plays.
-    connect(&jukebox, &Jukebox::songStarted, this, [this](int index) {
-        const std::string path(entryPath(window_.jukebox.entries().entry(index)));
+    connect(&jukebox_, &Jukebox::songStarted, this, [this](int index) {
+        const std::string path = jukebox_.songList().path(index);
         if (path == tagsPath_) return scheduleAnnouncement();
         tags_ = readSongTags(path);
         tagsPath_ = path;
         scheduleAnnouncement();
     });
-    connect(&jukebox, &Jukebox::songsAdded, this, [this](const std::vector<std::string>& paths) {
+    connect(&songs, &SongList::songsAdded, this, [this](const std::vector<std::string>& paths) {
         for (size_t i = 0; i < paths.size(); ++i) entryIds_.push_back(nextEntryId_++);
         scheduleAnnouncement();
     });
-    connect(&jukebox, &Jukebox::entryDeleted, this, [this](int index) {
+    connect(&songs, &SongList::entryDeleted, this, [this](int index) {
         entryIds_.erase(entryIds_.begin() + index);
         scheduleAnnouncement();
     });
-    connect(&jukebox, &Jukebox::songSeeked, this, [this](int seconds) {
+    connect(&transport, &Transport::songSeeked, this, [this](int seconds) {
         emit player_->Seeked(static_cast<qlonglong>(seconds * kMicroseconds));
         scheduleAnnouncement();
     });
     // The position ticks ten times a second; only a change of the play state
     // that no other signal tells (a song played to its end, a seek that goes
     // on from a pause) is announced from it.
-    connect(&jukebox, &Jukebox::positionChanged, this, [this](double, MediaMode mode) {
+    connect(&transport, &Transport::positionChanged, this, [this](double, MediaMode mode) {
         if (statusOf(mode) != announced_.value(QStringLiteral("PlaybackStatus")).toString()) {
             scheduleAnnouncement();
         }
     });
-    connect(window_.repeatBox, &QCheckBox::toggled, this, &Mpris::scheduleAnnouncement);
-    connect(window_.randomOrderBox, &QCheckBox::toggled, this, &Mpris::scheduleAnnouncement);
-    connect(window_.volumeSlider, &QSlider::valueChanged, this, &Mpris::scheduleAnnouncement);
-    // The Can* properties follow the buttons' enabled states.
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             window_.playButton, window_.pauseButton, window_.resumeButton, window_.stopButton,
-             window_.nextSongButton, window_.previousSongButton, window_.positionBar}) {
-        control->installEventFilter(this);
-    }
-}
-
-bool Mpris::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::EnabledChange) scheduleAnnouncement();
-    return QObject::eventFilter(watched, event);
 }
 
 // Nothing is compared while no client can hear it.
@@ -251,10 +239,12 @@ QVariantMap Mpris::announcedProperties() const {
             {QStringLiteral("CanSeek"), canSeek()}};
 }
 
-void Mpris::raise() { window_.bringToFront(); }
+void Mpris::raise() { host_.raise(); }
 
 // The exit runs after the reply, since it ends the process.
-void Mpris::quit() { QTimer::singleShot(0, &window_, &MainWindow::exitProgram); }
+void Mpris::quit() {
+    QTimer::singleShot(0, this, [this] { host_.quit(); });
+}
 
 void Mpris::playPause() {
     if (playbackStatus() == QLatin1String("Playing")) {
@@ -270,35 +260,40 @@ void Mpris::play() {
     if (!canPlay()) return;
     const QString status = playbackStatus();
     if (status == QLatin1String("Paused")) {
-        window_.jukebox.resume();
+        jukebox_.resume();
     } else if (status == QLatin1String("Stopped")) {
-        window_.jukebox.play();
+        jukebox_.play();
     }
 }
 
 void Mpris::pause() {
-    if (canPause() && playbackStatus() == QLatin1String("Playing")) window_.jukebox.pause();
+    if (canPause() && playbackStatus() == QLatin1String("Playing")) jukebox_.pause();
 }
 
 void Mpris::stop() {
-    if (window_.stopButton->isEnabled()) window_.jukebox.stop();
+    if (jukebox_.controls().stop) jukebox_.stop();
 }
 
 void Mpris::next() {
-    if (canGoNext()) window_.jukebox.next();
+    if (canGoNext()) jukebox_.next();
 }
 
 void Mpris::previous() {
-    if (canGoPrevious()) window_.jukebox.previous();
+    if (canGoPrevious()) jukebox_.previous();
 }
 
+// A seek past the end goes to the next song, one before the start to the start.
 void Mpris::seek(std::int64_t offset) {
     if (!canSeek()) return;
-    const std::int64_t target = std::max<std::int64_t>(0, position() + offset);
+    std::int64_t target = 0;
+    if (__builtin_add_overflow(position(), offset, &target)) {
+        target = offset > 0 ? std::numeric_limits<std::int64_t>::max() : 0;
+    }
+    target = std::max<std::int64_t>(0, target);
     if (target > lengthOf(trackPath())) {
         next();
     } else {
-        window_.jukebox.seek(wholeSeconds(target));
+        jukebox_.seek(wholeSeconds(target));
     }
 }
 
@@ -307,17 +302,13 @@ void Mpris::setPosition(const QDBusObjectPath& track, std::int64_t position) {
         position > lengthOf(trackPath())) {
         return;
     }
-    window_.jukebox.seek(wholeSeconds(position));
+    jukebox_.seek(wholeSeconds(position));
 }
 
 void Mpris::openUri(const QString& uri) {
-    Jukebox& jukebox = window_.jukebox;
-    const int before = jukebox.entries().count();
-    window_.addDroppedSongs({QUrl(uri)});
-    if (jukebox.entries().count() == before) return;
-    jukebox.stop();
-    jukebox.chooseEntry(jukebox.entries().count() - 1);
-    jukebox.play();
+    const std::optional<std::string> path = pathFromUrl(QUrl(uri));
+    if (!path || jukebox_.addSongFiles({*path}) == 0) return;
+    jukebox_.playEntry(jukebox_.songList().count() - 1);
 }
 
 QString Mpris::statusOf(MediaMode mode) const {
@@ -333,22 +324,21 @@ QString Mpris::statusOf(MediaMode mode) const {
     return QStringLiteral("Stopped");
 }
 
-QString Mpris::playbackStatus() const { return statusOf(window_.jukebox.mode()); }
+QString Mpris::playbackStatus() const { return statusOf(jukebox_.transport().mode()); }
 
 std::int64_t Mpris::position() const {
-    return static_cast<std::int64_t>(window_.jukebox.position() * kMicroseconds);
+    return static_cast<std::int64_t>(jukebox_.transport().position() * kMicroseconds);
 }
 
 int Mpris::trackEntry() const {
-    const Jukebox& jukebox = window_.jukebox;
-    if (jukebox.playingEntry() >= 0) return jukebox.playingEntry();
-    return jukebox.chosenPath().empty() ? -1 : jukebox.entries().current();
+    const SongList& songs = jukebox_.songList();
+    if (songs.playingEntry() >= 0) return songs.playingEntry();
+    return songs.chosenPath().empty() ? -1 : songs.current();
 }
 
 std::string Mpris::trackPath() const {
     const int entry = trackEntry();
-    return entry < 0 ? std::string()
-                     : std::string(entryPath(window_.jukebox.entries().entry(entry)));
+    return entry < 0 ? std::string() : jukebox_.songList().path(entry);
 }
 
 QDBusObjectPath Mpris::trackId(int entry) const {
@@ -372,7 +362,7 @@ QVariantMap Mpris::metadata() const {
     data.insert(
         QStringLiteral("xesam:url"),
         QString::fromLatin1("file://" + QByteArray::fromStdString(path).toPercentEncoding("/")));
-    data.insert(QStringLiteral("xesam:title"), window_.songRows->title(entry));
+    data.insert(QStringLiteral("xesam:title"), songTitle(displayPath(path)));
     if (const std::int64_t length = lengthOf(path); length > 0) {
         data.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(length));
     }
@@ -387,57 +377,54 @@ QVariantMap Mpris::metadata() const {
 }
 
 QString Mpris::loopStatus() const {
-    return window_.repeatBox->isChecked() ? QStringLiteral("Track") : QStringLiteral("None");
+    return jukebox_.transport().repeat() ? QStringLiteral("Track") : QStringLiteral("None");
 }
 
 // The jukebox repeats one song or none; a whole-list loop is no setting of it.
 void Mpris::setLoopStatus(const QString& status) {
     if (status == QLatin1String("Track") || status == QLatin1String("None")) {
-        window_.repeatBox->setChecked(status == QLatin1String("Track"));
+        jukebox_.setRepeat(status == QLatin1String("Track"));
     }
 }
 
-bool Mpris::shuffle() const { return window_.randomOrderBox->isChecked(); }
+bool Mpris::shuffle() const { return jukebox_.autoPlay().randomOrder(); }
 
-void Mpris::setShuffle(bool on) { window_.randomOrderBox->setChecked(on); }
+void Mpris::setShuffle(bool on) { jukebox_.setRandomOrder(on); }
 
 double Mpris::volume() const {
-    const QSlider* slider = window_.volumeSlider;
-    const int span = slider->maximum() - slider->minimum();
-    return span > 0 ? static_cast<double>(slider->value() - slider->minimum()) / span : 0.0;
+    const auto [minimum, maximum] = jukebox_.volume().range();
+    const int span = maximum - minimum;
+    return span > 0 ? static_cast<double>(jukebox_.volume().level() - minimum) / span : 0.0;
 }
 
-// The same as the user moving the main volume slider there.
+// The same as the user moving the main volume slider there. A value that is
+// no number is no volume.
 void Mpris::setVolume(double volume) {
-    QSlider* slider = window_.volumeSlider;
+    if (!std::isfinite(volume)) return;
+    const auto [minimum, maximum] = jukebox_.volume().range();
     const double share = std::clamp(volume, 0.0, 1.0);
-    SliderClicks::setValueQuietly(
-        slider, slider->minimum() +
-                    static_cast<int>(std::lround(share * (slider->maximum() - slider->minimum()))));
-    window_.onVolumeSliderClicked();
+    jukebox_.setSongVolume(minimum + static_cast<int>(std::lround(share * (maximum - minimum))));
 }
 
-bool Mpris::canGoNext() const { return window_.nextSongButton->isEnabled(); }
+bool Mpris::canGoNext() const { return jukebox_.controls().next; }
 
-bool Mpris::canGoPrevious() const { return window_.previousSongButton->isEnabled(); }
+bool Mpris::canGoPrevious() const { return jukebox_.controls().previous; }
 
 // A song that plays can always be played (clients then offer PlayPause, which
-// pauses it). Otherwise Play resumes a paused song while the resume button
-// works, or plays the chosen one while the play button works; without a
-// chosen song the play button would only ask the user to choose one.
+// pauses it). Otherwise Play resumes a paused song while resuming may be done,
+// or plays the chosen one while playing may be done; without a chosen song
+// play would only ask the user to choose one.
 bool Mpris::canPlay() const {
     const QString status = playbackStatus();
     if (status == QLatin1String("Playing")) return true;
-    if (status == QLatin1String("Paused")) return window_.resumeButton->isEnabled();
-    return window_.playButton->isEnabled() && !window_.jukebox.chosenPath().empty();
+    if (status == QLatin1String("Paused")) return jukebox_.controls().resume;
+    return jukebox_.controls().play && !jukebox_.songList().chosenPath().empty();
 }
 
-bool Mpris::canPause() const { return window_.pauseButton->isEnabled(); }
+bool Mpris::canPause() const { return jukebox_.controls().pause; }
 
-// The position bar moves an open song only.
-bool Mpris::canSeek() const {
-    return window_.positionBar->isEnabled() && playbackStatus() != QLatin1String("Stopped");
-}
+// Only an open song can be moved in.
+bool Mpris::canSeek() const { return playbackStatus() != QLatin1String("Stopped"); }
 
 }  // namespace melvo
 

@@ -1,0 +1,241 @@
+#include "library/SongListPanel.h"
+
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QUrl>
+#include <cerrno>
+#include <cstring>
+
+#include "app/Dialogs.h"
+#include "app/Twips.h"
+#include "common/FileNames.h"
+#include "common/TextFile.h"
+#include "core/Jukebox.h"
+#include "library/ListScrolling.h"
+#include "library/SongListFile.h"
+#include "library/SongListModel.h"
+
+namespace melvo {
+
+namespace {
+
+const QString kMissingSong = QStringLiteral("ファイルは存在しません。確認してください！");
+const QString kChooseMp3 = QStringLiteral("ＭＰ３のデータを選択してください");
+const QString kReallyDelete = QStringLiteral("ほんとうに削除しますか");
+
+// Why a file could not be written, in the user's words where the cause is a
+// common one, else the system's own text.
+QString saveFailureReason(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("書き込みが許可されていません");
+        case EROFS:
+            return QStringLiteral("読み取り専用の場所です");
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("ディスクに空きがありません");
+        case EISDIR:
+            return QStringLiteral("同じ名前のフォルダーがあります");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("保存先のフォルダーがありません");
+        case EIO:
+            return QStringLiteral("ディスクの読み書きに失敗しました");
+        default:
+            return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+// Takes files dropped from a file manager onto the list and hands them to the
+// panel; the view's own drag and drop (moving rows) stays off.
+class SongDropFilter : public QObject {
+  public:
+    explicit SongDropFilter(SongListPanel* panel) : QObject(panel), panel_(panel) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::DragEnter:
+            case QEvent::DragMove: {
+                auto* drag = static_cast<QDropEvent*>(event);
+                if (drag->mimeData()->hasUrls()) drag->acceptProposedAction();
+                return true;
+            }
+            case QEvent::Drop: {
+                auto* drop = static_cast<QDropEvent*>(event);
+                drop->acceptProposedAction();
+                panel_->addDroppedSongs(drop->mimeData()->urls());
+                return true;
+            }
+            default:
+                return QObject::eventFilter(watched, event);
+        }
+    }
+
+  private:
+    SongListPanel* panel_;
+};
+
+}  // namespace
+
+SongListPanel::SongListPanel(Controls controls, Jukebox& jukebox, Dialogs& dialogs,
+                             QObject* parent)
+    : QObject(parent),
+      c_(controls),
+      jukebox_(jukebox),
+      dialogs_(dialogs),
+      rows_(new SongListModel(this)) {
+    setObjectName(QStringLiteral("songListPanel"));
+    setUpView();
+    connect(c_.addSongButton, &QPushButton::clicked, this, &SongListPanel::onAddSongButtonClicked);
+    connect(c_.deleteSongButton, &QPushButton::clicked, this,
+            &SongListPanel::onDeleteSongButtonClicked);
+    followSongList();
+}
+
+void SongListPanel::setUpView() {
+    QTreeView* view = c_.view;
+    view->setModel(rows_);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);  // keeps 100,000 rows quick to lay out
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setStyleSheet(QStringLiteral("QTreeView { background-color: #c0ffc0; }"));
+    view->header()->setStretchLastSection(false);
+    view->setColumnWidth(SongListModel::MarkColumn, twipsToPixels(800));
+    view->setColumnWidth(SongListModel::TitleColumn, twipsToPixels(3000));
+    view->setColumnWidth(SongListModel::FolderColumn, twipsToPixels(5000));
+    view->setAcceptDrops(true);
+    view->viewport()->setAcceptDrops(true);
+    view->viewport()->installEventFilter(new SongDropFilter(this));
+    connect(view, &QTreeView::clicked, this, &SongListPanel::onSongListClicked);
+    connect(view, &QTreeView::doubleClicked, this, &SongListPanel::onSongListDoubleClicked);
+}
+
+// The rows follow the core's entries and marks.
+void SongListPanel::followSongList() {
+    const SongList& songs = jukebox_.songList();
+    connect(&songs, &SongList::songsAdded, rows_,
+            qOverload<const std::vector<std::string>&>(&SongListModel::appendSongs));
+    connect(&songs, &SongList::entryDeleted, this, [this](int index) {
+        rows_->removeSong(index);
+        selectRow(-1);  // no row is chosen until the user clicks one
+    });
+    connect(&songs, &SongList::songChosen, this,
+            [this](const std::string& path) { c_.songPathLabel->setText(displayPath(path)); });
+    connect(&songs, &SongList::playedMarkChanged, rows_, &SongListModel::setPlayed);
+    connect(&songs, &SongList::playedMarksCleared, rows_, &SongListModel::clearPlayed);
+    connect(rows_, &SongListModel::playedMarkToggled, &jukebox_, &Jukebox::setPlayed);
+    connect(&songs, &SongList::playingEntryChanged, this, [this](int previous, int current) {
+        if (previous >= 0) rows_->unmarkPlaying(previous);
+        if (current >= 0) rows_->markPlaying(current);
+    });
+    connect(&jukebox_, &Jukebox::songStarted, this, [this](int index) {
+        selectRow(index);
+        scrollToSelectedSong();
+    });
+    connect(&jukebox_, &Jukebox::songUnlistable, this, [this](const std::string& path) {
+        dialogs_.message(QString::fromStdString(unlistableSongMessage(path)));
+    });
+}
+
+void SongListPanel::loadSongList() {
+    const SongListLoad load = jukebox_.loadSongList();
+    if (load.status == SongListLoad::Status::Refused) {
+        dialogs_.message(QString::fromStdString(
+            refusedSongListMessage(jukebox_.songList().filePath(), load.error)));
+    }
+    for (const std::string& path : load.missing) dialogs_.message(displayPath(path) + kMissingSong);
+}
+
+bool SongListPanel::saveSongList() {
+    const int error = jukebox_.saveSongList();
+    if (error == 0) return true;
+    const QString question =
+        QString::fromStdString(jukebox_.songList().filePath()) +
+        QStringLiteral("を保存できませんでした。（") + saveFailureReason(error) +
+        QStringLiteral("）\n終了すると、曲の追加や削除は失われます。終了しますか？");
+    return dialogs_.askYesNo(question);
+}
+
+void SongListPanel::onSongListClicked() {
+    const int row = selectedRow();
+    if (row >= 0) jukebox_.chooseEntry(row);
+}
+
+void SongListPanel::onSongListDoubleClicked() {
+    const int row = selectedRow();
+    if (row >= 0) jukebox_.playEntry(row);
+}
+
+void SongListPanel::onAddSongButtonClicked() {
+    const std::optional<std::string> path = pathFromUrl(dialogs_.openFile("*.mp3"));
+    if (!path || !looksLikeMp3(*path) || !fileExists(*path)) {
+        dialogs_.message(kChooseMp3);
+        return;
+    }
+    jukebox_.addSongFiles({*path});
+}
+
+void SongListPanel::addDroppedSongs(const QList<QUrl>& urls) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : urls) {
+        if (std::optional<std::string> path = pathFromUrl(url)) paths.push_back(std::move(*path));
+    }
+    jukebox_.addSongFiles(paths);
+}
+
+void SongListPanel::onDeleteSongButtonClicked() {
+    const int row = selectedRow();
+    if (rows_->rowCount() == 0 || row < 0) return;
+    if (!dialogs_.askYesNo(kReallyDelete)) return;
+    jukebox_.deleteEntry(row);
+}
+
+int SongListPanel::selectedRow() const {
+    const QModelIndexList rows = c_.view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void SongListPanel::selectRow(int row) {
+    QTreeView* view = c_.view;
+    if (row < 0 || row >= rows_->rowCount()) {
+        view->selectionModel()->clear();  // no selection and no current row
+        return;
+    }
+    // Making the row current would let the view scroll it to its nearest edge;
+    // scrollToSelectedSong decides where the playing row comes to rest.
+    const bool autoScroll = view->hasAutoScroll();
+    view->setAutoScroll(false);
+    view->selectionModel()->setCurrentIndex(
+        rows_->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->setAutoScroll(autoScroll);
+}
+
+// Measured in the view's own rows: its first visible row, how many whole rows
+// fit, and the scroll bar, which counts rows when the view scrolls per item.
+void SongListPanel::scrollToSelectedSong() {
+    QTreeView* view = c_.view;
+    const int sel = selectedRow();
+    if (sel < 0) return;
+    const QModelIndex topIndex = view->indexAt(QPoint(0, 0));
+    if (!topIndex.isValid()) return;
+    const int rowHeight = view->visualRect(topIndex).height();
+    if (rowHeight <= 0) return;
+    const int perPage = std::max(1, view->viewport()->height() / rowHeight);
+
+    const int rows = rowsToScroll(topIndex.row(), perPage, sel);
+    if (rows == 0) return;
+    QScrollBar* bar = view->verticalScrollBar();
+    const int step = view->verticalScrollMode() == QAbstractItemView::ScrollPerItem ? 1 : rowHeight;
+    bar->setValue(bar->value() + rows * step);  // the bar stops at the first and last row
+}
+
+}  // namespace melvo
