@@ -81,8 +81,9 @@ int main(int argc, char** argv) {
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    if (window.jukebox.entries().count() != songs || !dialogs.messages.empty()) {
-        std::fprintf(stderr, "loaded %d of %d songs\n", window.jukebox.entries().count(), songs);
+    if (window.jukebox.songList().entries().count() != songs || !dialogs.messages.empty()) {
+        std::fprintf(stderr, "loaded %d of %d songs\n", window.jukebox.songList().entries().count(),
+                     songs);
         return 1;
     }
     std::printf(

@@ -58,7 +58,9 @@ void Jukebox::loadSettings() {
 
 SongListLoad Jukebox::loadSongList() {
     SongListLoad load = songs_.load(volume_.initialVolumeText());
-    noSongsNoticeDue_ = load.heldNoSongs();
+    // The load has moved its entries into the list.
+    noSongsNoticeDue_ =
+        load.status != SongListLoad::Status::Refused && songs_.count() == 0 && load.missing.empty();
     return load;
 }
 
@@ -103,14 +105,10 @@ int Jukebox::addSongFiles(const std::vector<std::string>& paths) {
         songs.push_back(path);
     }
     if (songs.empty()) return 0;
-    appendSongs(songs);
+    songs_.append(songs, volume_.initialVolumeText());
     noSongsNoticeDue_ = false;
     if (controls_.add) setControls(controls_.songAdded());
     return static_cast<int>(songs.size());
-}
-
-void Jukebox::appendSongs(const std::vector<std::string>& paths) {
-    songs_.append(paths, volume_.initialVolumeText());
 }
 
 // Nothing points at the deleted song afterwards: when it was the chosen one,

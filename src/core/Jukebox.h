@@ -61,8 +61,9 @@ class Jukebox : public QObject {
     // hold is refused; songs that come before begin() wait for it. Appending
     // never disturbs what plays. Answers how many were appended.
     int addSongFiles(const std::vector<std::string>& paths);
-    // Appends the paths as they are, with no check.
-    void appendSongs(const std::vector<std::string>& paths);
+    // Appends the entries as they are, with no check: each a path, or a path
+    // and its volume.
+    void appendEntries(const std::vector<std::string>& entries) { songs_.appendEntries(entries); }
     // Removes the entry; see SongList::remove.
     void deleteEntry(int index);
     // Makes the entry current and its song the chosen one, at its own volume.

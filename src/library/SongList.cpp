@@ -37,8 +37,20 @@ SongListLoad SongList::load(std::string_view initialVolume) {
 int SongList::save() const { return loaded_ ? saveSongListFile(filePath_, entries_) : 0; }
 
 void SongList::append(const std::vector<std::string>& paths, std::string_view initialVolume) {
-    if (paths.empty()) return;
-    for (const std::string& song : paths) entries_.append(songEntryFor(song, initialVolume));
+    std::vector<std::string> entries;
+    entries.reserve(paths.size());
+    for (const std::string& song : paths) entries.push_back(songEntryFor(song, initialVolume));
+    appendEntries(std::move(entries));
+}
+
+void SongList::appendEntries(std::vector<std::string> entries) {
+    if (entries.empty()) return;
+    std::vector<std::string> paths;
+    paths.reserve(entries.size());
+    for (std::string& entry : entries) {
+        paths.emplace_back(entryPath(entry));
+        entries_.append(std::move(entry));
+    }
     played_.resize(static_cast<size_t>(entries_.count()), false);
     emit songsAdded(paths);
 }

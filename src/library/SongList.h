@@ -41,6 +41,8 @@ class SongList : public QObject {
     // Appends entries for the paths, each with the initial volume where its
     // path alone would read as a path and a volume.
     void append(const std::vector<std::string>& paths, std::string_view initialVolume);
+    // Appends the entries as they are: each a path, or a path and its volume.
+    void appendEntries(std::vector<std::string> entries);
     // Removes the entry. No entry is current afterwards, and no song is
     // chosen when the chosen one, the first or the last entry goes.
     void remove(int index);

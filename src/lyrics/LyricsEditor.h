@@ -34,6 +34,7 @@ class LyricsEditor : public QWidget {
 
     // The lyrics file's path without ".txt"; empty when the song has none.
     void setTarget(const std::string& target) { target_ = target; }
+    const std::string& target() const { return target_; }
 
     // Registers the text as the lyrics of the target and
     // closes the editor; on failure tells the user and keeps editing.

@@ -26,7 +26,7 @@ void Transport::setRepeat(bool repeat) {
     if (std::exchange(repeat_, repeat) != repeat) emit repeatChanged(repeat);
 }
 
-double Transport::songLength(const std::string& path) {
+double Transport::songLength(const std::string& path) const {
     media_.open(path);
     const std::int64_t length = media_.lengthMs(path);
     media_.close(path);
@@ -46,10 +46,10 @@ bool Transport::openAndPlay(const std::string& path) {
     return playing;
 }
 
-// Closes the device, whichever path was given; a closed song is not paused.
+// Closes the device, whichever path was given. The pause stays, so a resume
+// after a stop and a new play goes on with the new song.
 void Transport::closeSong(const std::string& path) {
     media_.close(path);
-    paused_ = false;
     emit songClosed();
 }
 
@@ -77,7 +77,7 @@ bool Transport::pause() {
 }
 
 bool Transport::resume() {
-    if (!paused_) return false;
+    if (!paused_ || mode() == MediaMode::Closed) return false;
     paused_ = false;
     emit songResumed();
     media_.resume(currentPath_);

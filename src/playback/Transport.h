@@ -27,7 +27,7 @@ class Transport : public QObject {
     bool repeat() const { return repeat_; }
     // Opens and closes the path around the query, so asking the length of the
     // song that plays closes it.
-    double songLength(const std::string& path);
+    double songLength(const std::string& path) const;
 
     // Plays the song from its start, closing the one opened before; reports
     // its length first. False when it could not be played.

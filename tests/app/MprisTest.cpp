@@ -25,10 +25,11 @@
 #include <optional>
 
 #include "app/MainWindow.h"
-#include "app/Mpris.h"
 #include "app/ReadOut.h"
+#include "app/WindowHost.h"
 #include "common/Numbers.h"
 #include "library/SongListModel.h"
+#include "mpris/Mpris.h"
 #include "support/WindowHarness.h"
 #include "volume/VolumeScale.h"
 
@@ -63,25 +64,25 @@ bool highlighted(const QPushButton* button) {
 struct BusJukebox {
     explicit BusJukebox(const QDBusConnection& bus = QDBusConnection::sessionBus()) {
         w = &h.start();
-        w->jukebox.autoPlayTimer->stop();
-        w->noSongsNoticeTimer->stop();
+        timer(w->jukebox, "autoPlayTimer")->stop();
+        timer(w->jukebox, "noSongsNoticeTimer")->stop();
         for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
             h.writeFile(name, "");
             h.media.lengths[h.path(name)] = 215'040;
         }
-        w->addSongFiles({h.path("a.mp3"), h.path("b.mp3"), h.path("c.mp3")});
-        w->showSongAddedControls();
+        w->jukebox.addSongFiles({h.path("a.mp3"), h.path("b.mp3"), h.path("c.mp3")});
         h.dialogs.messages.clear();
-        mpris.emplace(*w);
+        host.emplace(*w);
+        mpris.emplace(w->jukebox, *host);
         published = mpris->publish(bus);
     }
     void choose(int index) {
         w->jukebox.chooseEntry(index);
-        w->selectRow(index);
+        w->songListPanel->selectRow(index);
     }
     void play(int index) {
         choose(index);
-        w->onPlayButtonClicked();
+        w->jukebox.play();
     }
     std::string song(int index) const { return h.path(std::string(1, char('a' + index)) + ".mp3"); }
     FakeMediaEngine::Device& device(int index) { return h.media.devices[song(index)]; }
@@ -90,6 +91,7 @@ struct BusJukebox {
 
     WindowHarness h;
     MainWindow* w = nullptr;
+    std::optional<WindowHost> host;
     std::optional<Mpris> mpris;
     bool published = false;
 };
@@ -134,7 +136,7 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
     const Step nothing = [](BusJukebox&) {};
     const Step pauseAfterPlaying = [](BusJukebox& j) {
         j.play(1);
-        j.w->onPauseButtonClicked();
+        j.w->jukebox.pause();
     };
     const struct {
         const char* name;
@@ -146,7 +148,7 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
         {"PlayPause when stopped plays the chosen song", [](BusJukebox& j) { j.choose(1); },
          "PlayPause", nullptr,
          [](BusJukebox& j) {
-             EXPECT_EQ(j.w->jukebox.playingEntry(), 1);
+             EXPECT_EQ(j.w->jukebox.songList().playingEntry(), 1);
              EXPECT_EQ(j.device(1).mode, MediaMode::Playing);
              EXPECT_TRUE(highlighted(j.w->playButton));
          }},
@@ -168,7 +170,7 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
              EXPECT_TRUE(j.h.media.devices.empty());
          }},
         {"Pause of a stopped song does nothing", [](BusJukebox& j) { j.choose(0); }, "Pause",
-         nullptr, [](BusJukebox& j) { EXPECT_FALSE(j.w->jukebox.isPaused()); }},
+         nullptr, [](BusJukebox& j) { EXPECT_FALSE(j.w->jukebox.transport().isPaused()); }},
         {"Stop", [](BusJukebox& j) { j.play(0); }, "Stop", nullptr,
          [](BusJukebox& j) {
              EXPECT_FALSE(j.h.media.isOpen(j.song(0)));
@@ -176,13 +178,13 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
          }},
         {"Next", [](BusJukebox& j) { j.play(0); }, "Next", nullptr,
          [](BusJukebox& j) {
-             EXPECT_EQ(j.w->jukebox.playingEntry(), 1);
-             EXPECT_EQ(j.w->selectedRow(), 1);
+             EXPECT_EQ(j.w->jukebox.songList().playingEntry(), 1);
+             EXPECT_EQ(j.w->songListPanel->selectedRow(), 1);
          }},
         {"Next while its button is off does nothing",
          [](BusJukebox& j) {
              j.choose(0);
-             j.w->showSongDeletedControls();
+             j.w->jukebox.deleteEntry(0);  // the first song goes: next is off
          },
          "Next", nullptr, [](BusJukebox& j) { EXPECT_TRUE(j.h.media.devices.empty()); }},
         {"Seek moves on from the shown position",
@@ -204,7 +206,7 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
          [](BusJukebox& j) { EXPECT_EQ(j.device(0).positionMs, 0); }},
         {"Seek past the end is the next song", [](BusJukebox& j) { j.play(0); }, "Seek",
          [](BusJukebox&) { return QVariantList{qlonglong{216'000'000}}; },
-         [](BusJukebox& j) { EXPECT_EQ(j.w->jukebox.playingEntry(), 1); }},
+         [](BusJukebox& j) { EXPECT_EQ(j.w->jukebox.songList().playingEntry(), 1); }},
         {"Seek of a stopped song does nothing", [](BusJukebox& j) { j.choose(0); }, "Seek",
          [](BusJukebox&) { return QVariantList{qlonglong{10'000'000}}; },
          [](BusJukebox& j) { EXPECT_TRUE(j.h.media.devices.empty()); }},
@@ -228,14 +230,14 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
                  QUrl::fromLocalFile(QString::fromStdString(j.h.path("new song.mp3"))).toString()};
          },
          [](BusJukebox& j) {
-             ASSERT_EQ(j.w->songRows->rowCount(), 4);
-             EXPECT_EQ(j.w->songRows->title(3), "new song.mp3");
-             EXPECT_EQ(j.w->jukebox.playingEntry(), 3);
+             ASSERT_EQ(j.w->songListPanel->rows()->rowCount(), 4);
+             EXPECT_EQ(j.w->songListPanel->rows()->title(3), "new song.mp3");
+             EXPECT_EQ(j.w->jukebox.songList().playingEntry(), 3);
          }},
         {"OpenUri of no local MP3 adds nothing", nothing, "OpenUri",
          [](BusJukebox&) { return QVariantList{QStringLiteral("https://example.org/a.mp3")}; },
          [](BusJukebox& j) {
-             EXPECT_EQ(j.w->songRows->rowCount(), 3);
+             EXPECT_EQ(j.w->songListPanel->rows()->rowCount(), 3);
              EXPECT_TRUE(j.h.media.devices.empty());
          }},
         {"Quit runs the exit", nothing, "Quit", nullptr,
@@ -274,19 +276,19 @@ TEST(Mpris, PropertiesFollowTheButtonsAndThePlayState) {
         {"paused",
          [](BusJukebox& j) {
              j.play(0);
-             j.w->onPauseButtonClicked();
+             j.w->jukebox.pause();
          },
          "Paused", true, true, true, true},
         {"played to its end",
          [](BusJukebox& j) {
              j.play(0);
              j.h.media.finish(j.song(0));
-             j.w->jukebox.pollPosition();
+             pollPosition(j.w->jukebox);
          },
          "Stopped", true, true, false, true},
         {"automatic play",
          [](BusJukebox& j) {
-             j.w->onAutoPlayButtonClicked();
+             j.w->jukebox.startAutoPlay();
              j.w->jukebox.superviseAutoPlay();
          },
          "Playing", true, true, true, true},
@@ -348,7 +350,7 @@ TEST(Mpris, MetadataNamesThePlayingSongWithItsTagsAndAnIdPerEntry) {
     BusJukebox::settle();
     QVariantMap data = client.metadata();
     const QString id = data.value("mpris:trackid").value<QDBusObjectPath>().path();
-    EXPECT_EQ(data.value("xesam:title").toString(), jukebox.w->songRows->title(1));
+    EXPECT_EQ(data.value("xesam:title").toString(), jukebox.w->songListPanel->rows()->title(1));
     EXPECT_EQ(
         data.value("xesam:url").toString(),
         QUrl::fromLocalFile(QString::fromStdString(jukebox.song(1))).toString(QUrl::FullyEncoded));
@@ -395,9 +397,9 @@ TEST(Mpris, SettingAPropertyTicksTheBoxOrMovesTheSliderAsTheUserWould) {
         client.set(c.property, c.value);
         BusJukebox::settle();
         EXPECT_EQ(jukebox.w->repeatBox->isChecked(), c.repeat);
-        EXPECT_EQ(jukebox.w->jukebox.repeat(), c.repeat);
+        EXPECT_EQ(jukebox.w->jukebox.transport().repeat(), c.repeat);
         EXPECT_EQ(jukebox.w->randomOrderBox->isChecked(), c.random);
-        EXPECT_EQ(jukebox.w->jukebox.randomOrder(), c.random);
+        EXPECT_EQ(jukebox.w->jukebox.autoPlay().randomOrder(), c.random);
         EXPECT_EQ(client.get("LoopStatus").toString(), c.repeat ? "Track" : "None");
         EXPECT_EQ(client.get("Shuffle").toBool(), c.random);
         if (c.volumeShare < 0) {
@@ -410,7 +412,7 @@ TEST(Mpris, SettingAPropertyTicksTheBoxOrMovesTheSliderAsTheUserWould) {
             slider->minimum() + static_cast<int>(std::lround(c.volumeShare * span));
         EXPECT_EQ(slider->value(), expected);
         EXPECT_EQ(jukebox.h.mixer.volume, mixerValueFor(expected));
-        EXPECT_EQ(jukebox.w->jukebox.entries().entry(1),
+        EXPECT_EQ(jukebox.w->jukebox.songList().entries().entry(1),
                   jukebox.song(1) + "," + blankLedNumber(expected));
         EXPECT_NEAR(client.get("Volume").toDouble(), c.volumeShare, 1.0 / span);
     }
@@ -476,7 +478,7 @@ TEST(Mpris, ChangesAreAnnouncedAsTheyHappenButThePositionIsNot) {
     EXPECT_EQ(jukebox.w->positionLabel->text(), "1.0");
     EXPECT_TRUE(listener.changes.empty());
 
-    jukebox.w->onPauseButtonClicked();
+    jukebox.w->jukebox.pause();
     EXPECT_TRUE(announced("PlaybackStatus", "Paused"));
     jukebox.w->repeatBox->setChecked(true);
     EXPECT_TRUE(announced("LoopStatus", "Track"));
@@ -503,16 +505,17 @@ TEST(Mpris, ChangesAreAnnouncedAsTheyHappenButThePositionIsNot) {
 TEST(Mpris, WithoutABusTheJukeboxRunsAsBefore) {
     WindowHarness h;
     MainWindow& w = h.start();
-    Mpris mpris(w);
+    WindowHost host(w);
+    Mpris mpris(w.jukebox, host);
     EXPECT_FALSE(mpris.publish(QDBusConnection::connectToBus(
         QStringLiteral("unix:path=/nonexistent/melvo-bus"), QStringLiteral("noBus"))));
     EXPECT_TRUE(mpris.serviceName().isEmpty());
     QDBusConnection::disconnectFromBus(QStringLiteral("noBus"));
 
     h.writeFile("a.mp3", "");
-    w.addSongFiles({h.path("a.mp3")});
+    w.jukebox.addSongFiles({h.path("a.mp3")});
     w.jukebox.chooseEntry(0);
-    w.onPlayButtonClicked();
+    w.jukebox.play();
     EXPECT_EQ(h.media.devices[h.path("a.mp3")].mode, MediaMode::Playing);
     QTest::qWait(150);
     EXPECT_EQ(w.playModeLabel->text(), "PLAYING");
@@ -550,13 +553,13 @@ TEST(Mpris, PlayerctlDrivesTheWindowAndFollowsItWithoutPolling) {
     EXPECT_EQ(playerctl(player, {"status"}), "Stopped");
     playerctl(player, {"play-pause"});
     EXPECT_TRUE(waitFor([&] { return w.playModeLabel->text() == "PLAYING"; }));
-    EXPECT_EQ(w.songRows->markText(0), "♪♪");
+    EXPECT_EQ(w.songListPanel->rows()->markText(0), "♪♪");
     EXPECT_EQ(playerctl(player, {"status"}), "Playing");
 
     playerctl(player, {"next"});
-    EXPECT_EQ(w.songRows->markText(1), "♪♪");
-    EXPECT_EQ(w.selectedRow(), 1);
-    EXPECT_EQ(playerctl(player, {"metadata", "xesam:title"}), w.songRows->title(1));
+    EXPECT_EQ(w.songListPanel->rows()->markText(1), "♪♪");
+    EXPECT_EQ(w.songListPanel->selectedRow(), 1);
+    EXPECT_EQ(playerctl(player, {"metadata", "xesam:title"}), w.songListPanel->rows()->title(1));
 
     jukebox.device(1).positionMs = 12'300;
     EXPECT_TRUE(waitFor([&] { return w.positionLabel->text() == "12.3"; }));

@@ -96,17 +96,17 @@ TEST_F(ScreenshotTest, SecondaryWindowsAreSaved) {
     harness.writeFile("mvMP3.csv", harness.path("曲-サンプル.mp3") + "\r\n");
     MainWindow& window = harness.start();
     window.show();
-    window.onSongListClicked();
-    window.selectRow(0);
-    window.onSongListClicked();
-    window.showLyricsOnRequest();
-    window.onRegisterLyricsMenuItemTriggered();
-    window.onInitialVolumeMenuItemTriggered();
+    window.songListPanel->onSongListClicked();
+    window.songListPanel->selectRow(0);
+    window.songListPanel->onSongListClicked();
+    window.lyricsPanel->showLyricsOnRequest();
+    window.lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    window.volumePanel->onInitialVolumeMenuItemTriggered();
     const QDir folder(screenshotFolder());
     for (auto [widget, name] :
-         {std::pair<QWidget*, const char*>{window.lyricsWindow, "lyrics-window"},
-          {window.lyricsEditor, "lyrics-editor"},
-          {window.volumeWindow, "volume-window"},
+         {std::pair<QWidget*, const char*>{window.lyricsPanel->lyricsWindow, "lyrics-window"},
+          {window.lyricsPanel->lyricsEditor, "lyrics-editor"},
+          {window.volumePanel->volumeWindow, "volume-window"},
           {&window, "main-window-with-song"}}) {
         ASSERT_NE(widget, nullptr) << name;
         EXPECT_TRUE(widget->grab().save(folder.filePath(QString(name) + ".png"))) << name;

@@ -19,18 +19,19 @@
 namespace melvo {
 namespace {
 
+using test::timer;
 using test::WindowHarness;
 
 TEST(Startup, NoSettingsFileGivesTheDefaultsAndWritesNothing) {
     WindowHarness harness;
     MainWindow& window = harness.start();
-    EXPECT_EQ(window.lyricsDisplaySetting, "0");
-    EXPECT_EQ(window.lyricsDisplay, 0);
+    EXPECT_EQ(window.lyricsPanel->lyricsDisplaySetting, "0");
+    EXPECT_EQ(window.lyricsPanel->lyricsDisplay, 0);
     EXPECT_TRUE(window.hideLyricsMenuItem->isChecked());
     EXPECT_FALSE(window.showLyricsMenuItem->isChecked());
-    EXPECT_FALSE(window.jukebox.autoPlayOn());
+    EXPECT_FALSE(window.jukebox.autoPlay().isOn());
     EXPECT_FALSE(window.randomOrderBox->isChecked());
-    EXPECT_EQ(window.jukebox.initialVolume(), 6553);
+    EXPECT_EQ(window.jukebox.volume().initialVolume(), 6553);
     EXPECT_FALSE(harness.exists("mvMP3.ini"));
 }
 
@@ -38,18 +39,18 @@ TEST(Startup, SettingsSwitchMenusBoxAndSliders) {
     WindowHarness harness;
     harness.writeFile("mvMP3.ini", "[MUSIC]\r\nKASI_DISPLAY=2\r\nRANDAM=\r\nvol= 3000\r\n");
     MainWindow& window = harness.start();
-    EXPECT_EQ(window.lyricsDisplay, 1) << "any number but 0 shows lyrics";
+    EXPECT_EQ(window.lyricsPanel->lyricsDisplay, 1) << "any number but 0 shows lyrics";
     EXPECT_TRUE(window.showLyricsMenuItem->isChecked());
     EXPECT_FALSE(window.hideLyricsMenuItem->isChecked());
     EXPECT_TRUE(window.randomOrderBox->isChecked()) << "an empty RANDAM is not \"0\"";
     EXPECT_EQ(window.volumeSlider->value(), 3000);
-    EXPECT_EQ(window.ensureVolumeWindow()->initialVolumeSlider->value(), 3000);
+    EXPECT_EQ(window.volumePanel->ensureVolumeWindow()->initialVolumeSlider->value(), 3000);
 }
 
 TEST(Startup, KasiDisplayBeyondSixteenBitsStillShowsLyrics) {
     WindowHarness harness;
     harness.writeFile("mvMP3.ini", "[MUSIC]\r\nKASI_DISPLAY=65536\r\n");
-    EXPECT_EQ(harness.start().lyricsDisplay, 1);
+    EXPECT_EQ(harness.start().lyricsPanel->lyricsDisplay, 1);
 }
 
 TEST(Startup, EmptyListLeavesOnlyAddEnabledEvenInAutomaticMode) {
@@ -62,8 +63,8 @@ TEST(Startup, EmptyListLeavesOnlyAddEnabledEvenInAutomaticMode) {
                                 window.nextSongButton, window.previousSongButton}) {
         EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
     }
-    EXPECT_FALSE(window.jukebox.autoPlayTimer->isActive());
-    EXPECT_TRUE(window.noSongsNoticeTimer->isActive());
+    EXPECT_FALSE(timer(window.jukebox, "autoPlayTimer")->isActive());
+    EXPECT_TRUE(timer(window.jukebox, "noSongsNoticeTimer")->isActive());
     EXPECT_FALSE(window.autoPlayMenuItem->isChecked());
     EXPECT_FALSE(window.manualPlayMenuItem->isChecked());
 }
@@ -88,9 +89,9 @@ TEST(Startup, AutomaticModeWithSongsArmsAutomaticPlay) {
     }
     EXPECT_TRUE(window.autoPlayMenuItem->isChecked());
     EXPECT_FALSE(window.manualPlayMenuItem->isChecked());
-    EXPECT_TRUE(window.jukebox.autoPlayTimer->isActive());
-    EXPECT_EQ(window.jukebox.entries().current(), 0);
-    EXPECT_EQ(window.jukebox.noSongsNotice, 0);
+    EXPECT_TRUE(timer(window.jukebox, "autoPlayTimer")->isActive());
+    EXPECT_EQ(window.jukebox.songList().entries().current(), 0);
+    EXPECT_EQ(window.jukebox.noSongsNoticeDue(), false);
 }
 
 TEST(Startup, ManualModeWithSongsLeavesEveryButtonReady) {
@@ -102,8 +103,8 @@ TEST(Startup, ManualModeWithSongsLeavesEveryButtonReady) {
     }
     EXPECT_EQ(MainWindow::backColour(window.autoPlayButton), ButtonColour::Normal);
     EXPECT_TRUE(window.manualPlayMenuItem->isChecked());
-    EXPECT_FALSE(window.jukebox.autoPlayTimer->isActive());
-    EXPECT_EQ(window.jukebox.entries().current(), 0);
+    EXPECT_FALSE(timer(window.jukebox, "autoPlayTimer")->isActive());
+    EXPECT_EQ(window.jukebox.songList().entries().current(), 0);
 }
 
 TEST(Startup, WindowCarriesItsNamesAndTimers) {
@@ -112,10 +113,10 @@ TEST(Startup, WindowCarriesItsNamesAndTimers) {
     EXPECT_EQ(window.objectName(), "melvoMain");
     EXPECT_EQ(window.windowTitle(), "Melvo v1.04");
     EXPECT_FALSE(window.windowIcon().isNull());
-    EXPECT_EQ(window.jukebox.positionTimer->interval(), 100);
-    EXPECT_FALSE(window.jukebox.positionTimer->isActive());
-    EXPECT_EQ(window.jukebox.autoPlayTimer->interval(), 1000);
-    EXPECT_EQ(window.noSongsNoticeTimer->interval(), 1000);
+    EXPECT_EQ(timer(window.jukebox, "positionTimer")->interval(), 100);
+    EXPECT_FALSE(timer(window.jukebox, "positionTimer")->isActive());
+    EXPECT_EQ(timer(window.jukebox, "autoPlayTimer")->interval(), 1000);
+    EXPECT_EQ(timer(window.jukebox, "noSongsNoticeTimer")->interval(), 1000);
 }
 
 TEST(Exit, ExitButtonStoresRandomChoiceAndEndsOnce) {
@@ -201,8 +202,8 @@ TEST(StartUpMessages, NothingPlaysBehindThemAndAnExitWritesOnlyWhatWasRead) {
         bool timersIdle = true;
         harness.dialogs.whileShown = [&] {
             MainWindow& w = harness.window();
-            timersIdle = timersIdle && !w.jukebox.autoPlayTimer->isActive() &&
-                         !w.noSongsNoticeTimer->isActive();
+            timersIdle = timersIdle && !timer(w.jukebox, "autoPlayTimer")->isActive() &&
+                         !timer(w.jukebox, "noSongsNoticeTimer")->isActive();
             if (c.exitDuringFirst && harness.dialogs.messages.size() == 1) w.exitProgram();
         };
         MainWindow& window = harness.start();
@@ -216,9 +217,9 @@ TEST(StartUpMessages, NothingPlaysBehindThemAndAnExitWritesOnlyWhatWasRead) {
             EXPECT_EQ(harness.readFile("mvMP3.csv"),
                       c.mixerError ? list : harness.path("a.mp3") + "\r\n");
         } else {
-            EXPECT_TRUE(window.jukebox.autoPlayTimer->isActive());
+            EXPECT_TRUE(timer(window.jukebox, "autoPlayTimer")->isActive());
             window.jukebox.superviseAutoPlay();
-            EXPECT_EQ(window.jukebox.chosenPath(), harness.path("a.mp3"));
+            EXPECT_EQ(window.jukebox.songList().chosenPath(), harness.path("a.mp3"));
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 
+#include "app/Twips.h"
 #include "app/VersionWindow.h"
 #include "support/WindowHarness.h"
 

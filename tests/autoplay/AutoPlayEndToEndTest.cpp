@@ -105,7 +105,7 @@ TEST(AutoPlayEndToEnd, StartUpPlaysTheListInOrderAndStartsTheCycleAgain) {
     while (output.audible().size() < 4 && clock.elapsed() < 15000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-    window.onStopButtonClicked();
+    window.jukebox.stop();
 
     const auto sessions = output.audible();
     ASSERT_GE(sessions.size(), 4u) << harness.media.takeOutputError();

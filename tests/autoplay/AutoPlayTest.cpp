@@ -13,6 +13,7 @@
 namespace melvo {
 namespace {
 
+using test::timer;
 using test::WindowHarness;
 
 // A window over three existing songs, started in the given mode.
@@ -41,7 +42,7 @@ class AutoPlay : public ::testing::Test {
     }
     // Lets the playing song end and gives the supervisor its next tick.
     void endSongAndTick() {
-        harness.media.finish(harness.window().jukebox.chosenPath());
+        harness.media.finish(harness.window().jukebox.songList().chosenPath());
         harness.window().jukebox.superviseAutoPlay();
     }
 
@@ -51,7 +52,7 @@ class AutoPlay : public ::testing::Test {
 
 TEST_F(AutoPlay, StartUpInAutomaticModePlaysTheListInOrderCycleAfterCycle) {
     MainWindow& window = start("1");
-    EXPECT_TRUE(window.jukebox.autoPlayTimer->isActive());
+    EXPECT_TRUE(timer(window.jukebox, "autoPlayTimer")->isActive());
     EXPECT_TRUE(window.autoPlayMenuItem->isChecked());
     window.jukebox.superviseAutoPlay();
     for (int i = 0; i < 5; ++i) endSongAndTick();
@@ -73,11 +74,11 @@ TEST_F(AutoPlay, RandomOrderPlaysEachSongOncePerCycle) {
 TEST_F(AutoPlay, PausedSongIsNeverReplaced) {
     MainWindow& window = start("1");
     window.jukebox.superviseAutoPlay();
-    window.onPauseButtonClicked();
+    window.jukebox.pause();
     window.jukebox.superviseAutoPlay();
     window.jukebox.superviseAutoPlay();
     EXPECT_EQ(started(), std::vector<int>{0});
-    harness.media.resume(window.jukebox.chosenPath());
+    harness.media.resume(window.jukebox.songList().chosenPath());
     endSongAndTick();
     EXPECT_EQ(started(), (std::vector<int>{0, 1}));
 }
@@ -98,10 +99,10 @@ TEST_F(AutoPlay, ManualMenuLetsTheSongEndAndStartsNothingMore) {
 
 TEST_F(AutoPlay, AutomaticButtonRestartsFromTheFirstUnplayedSong) {
     MainWindow& window = start("0");
-    EXPECT_FALSE(window.jukebox.autoPlayTimer->isActive());
+    EXPECT_FALSE(timer(window.jukebox, "autoPlayTimer")->isActive());
     window.autoPlayButton->click();
-    EXPECT_TRUE(window.jukebox.autoPlayOn());
-    EXPECT_TRUE(window.jukebox.autoPlayTimer->isActive());
+    EXPECT_TRUE(window.jukebox.autoPlay().isOn());
+    EXPECT_TRUE(timer(window.jukebox, "autoPlayTimer")->isActive());
     EXPECT_FALSE(window.playButton->isEnabled());
     EXPECT_EQ(MainWindow::backColour(window.autoPlayButton), ButtonColour::Highlight);
     EXPECT_EQ(harness.setting("AUTO"), "0") << "the button does not store the mode";
@@ -114,36 +115,36 @@ TEST_F(AutoPlay, AutomaticButtonRestartsFromTheFirstUnplayedSong) {
 
 TEST_F(AutoPlay, NextAndPreviousWrapAroundTheList) {
     MainWindow& window = start("0");
-    window.jukebox.entries().setCurrent(2);
-    window.onNextSongButtonClicked();
-    EXPECT_EQ(window.jukebox.entries().current(), 0);
-    EXPECT_EQ(window.jukebox.chosenPath(), songs[0]);
+    window.jukebox.chooseEntry(2);
+    window.jukebox.next();
+    EXPECT_EQ(window.jukebox.songList().entries().current(), 0);
+    EXPECT_EQ(window.jukebox.songList().chosenPath(), songs[0]);
     EXPECT_EQ(MainWindow::backColour(window.nextSongButton), ButtonColour::Highlight)
         << "lit for a second";
-    window.onPreviousSongButtonClicked();
-    EXPECT_EQ(window.jukebox.entries().current(), 2);
-    window.jukebox.entries().setCurrent(-1);  // as after a deletion
-    window.onPreviousSongButtonClicked();
-    EXPECT_EQ(window.jukebox.entries().current(), 2);
+    window.jukebox.previous();
+    EXPECT_EQ(window.jukebox.songList().entries().current(), 2);
+    window.jukebox.chooseEntry(-1);  // as after a deletion
+    window.jukebox.previous();
+    EXPECT_EQ(window.jukebox.songList().entries().current(), 2);
     EXPECT_EQ(started(), (std::vector<int>{0, 2, 2}));
 }
 
 TEST(EmptyListNotice, IsShownOnceAboutASecondAfterStartUp) {
     WindowHarness harness;
     MainWindow& window = harness.start();
-    EXPECT_EQ(window.jukebox.noSongsNotice, 1);
-    window.onNoSongsNoticeTimerTick();
-    window.onNoSongsNoticeTimerTick();
+    EXPECT_EQ(window.jukebox.noSongsNoticeDue(), true);
+    window.jukebox.tellNoSongsIfDue();
+    window.jukebox.tellNoSongsIfDue();
     ASSERT_EQ(harness.dialogs.messages.size(), 1u);
     EXPECT_EQ(harness.dialogs.messages[0], "音楽登録が一曲もされていませんので登録してください");
-    EXPECT_FALSE(window.noSongsNoticeTimer->isActive());
+    EXPECT_FALSE(timer(window.jukebox, "noSongsNoticeTimer")->isActive());
 }
 
 TEST(EmptyListNotice, IsNotShownWhenTheListFileNamedOnlyMissingSongs) {
     WindowHarness harness;
     harness.writeFile("mvMP3.csv", "/nowhere/gone.mp3\r\n");
     MainWindow& window = harness.start();
-    window.onNoSongsNoticeTimerTick();
+    window.jukebox.tellNoSongsIfDue();
     EXPECT_EQ(harness.dialogs.messages.size(), 1u) << "only the missing-song message";
 }
 

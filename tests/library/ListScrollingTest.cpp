@@ -43,7 +43,7 @@ class ListScrolling : public PlayerWindow {
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
         view = w->songListView;
-        rowHeight = view->visualRect(w->songRows->index(0, 0)).height();
+        rowHeight = view->visualRect(w->songListPanel->rows()->index(0, 0)).height();
         perPage = view->viewport()->height() / rowHeight;
         ASSERT_GE(perPage, 3);
     }
@@ -52,12 +52,12 @@ class ListScrolling : public PlayerWindow {
     // of automatic play starts; the row may lie anywhere.
     void playEntry(int index) {
         chooseEntry(index);
-        w->onPlayButtonClicked();
+        w->jukebox.play();
     }
 
     int top() const { return view->indexAt(QPoint(0, 0)).row(); }
     bool visible(int row) const {
-        const QRect rect = view->visualRect(w->songRows->index(row, 0));
+        const QRect rect = view->visualRect(w->songListPanel->rows()->index(row, 0));
         return rect.top() >= 0 && rect.bottom() < view->viewport()->height();
     }
 

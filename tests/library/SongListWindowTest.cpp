@@ -37,8 +37,8 @@ class SongListWindow : public ::testing::Test {
     }
     std::vector<std::string> entries() {
         std::vector<std::string> all;
-        for (int i = 0; i < w().jukebox.entries().count(); ++i)
-            all.push_back(w().jukebox.entries().entry(i));
+        for (int i = 0; i < w().jukebox.songList().entries().count(); ++i)
+            all.push_back(w().jukebox.songList().entries().entry(i));
         return all;
     }
     std::string exitAndRead() {
@@ -47,7 +47,7 @@ class SongListWindow : public ::testing::Test {
         return h.readFile("mvMP3.csv");
     }
     MainWindow& w() { return h.window(); }
-    SongListModel& rows() { return *w().songRows; }
+    SongListModel& rows() { return *w().songListPanel->rows(); }
 
     WindowHarness h;
 };
@@ -77,7 +77,7 @@ TEST_F(SongListWindow, EveryLineFormLoadsAndIsWrittenBackUnchanged) {
     h.start();
 
     EXPECT_TRUE(h.dialogs.messages.empty());
-    EXPECT_EQ(w().jukebox.noSongsNotice, 0);
+    EXPECT_EQ(w().jukebox.noSongsNoticeDue(), false);
     EXPECT_EQ(entries(), lines);
     ASSERT_EQ(rows().rowCount(), static_cast<int>(lines.size()));
     EXPECT_EQ(rows().title(5), QStringLiteral("b,c.mp3"));
@@ -119,7 +119,7 @@ TEST_F(SongListWindow, MissingSongsAreReportedInFileOrderAndDropped) {
                                     QString::fromStdString(twoCommas) + kMissing}));
     EXPECT_EQ(entries(), (std::vector<std::string>{a, b}));
     EXPECT_EQ(rows().rowCount(), 2);
-    EXPECT_EQ(w().jukebox.noSongsNotice, 0);
+    EXPECT_EQ(w().jukebox.noSongsNoticeDue(), false);
     EXPECT_EQ(exitAndRead(), a + "\r\n" + b + "\r\n");
 }
 
@@ -130,7 +130,7 @@ TEST_F(SongListWindow, EmptyLinesAnywhereAreSkipped) {
     h.start();
 
     EXPECT_TRUE(h.dialogs.messages.empty());
-    EXPECT_EQ(w().jukebox.noSongsNotice, 0);
+    EXPECT_EQ(w().jukebox.noSongsNoticeDue(), false);
     EXPECT_EQ(entries(), (std::vector<std::string>{a, b + ", 5"}));
     EXPECT_EQ(exitAndRead(), a + "\r\n" + b + ", 5\r\n");
 }
@@ -140,8 +140,8 @@ TEST_F(SongListWindow, AFileWithoutSongsLeavesTheListEmptyAndIsEmptiedAtExit) {
         WindowHarness fresh;
         if (text) fresh.writeFile("mvMP3.csv", text);
         MainWindow& window = fresh.start();
-        EXPECT_EQ(window.jukebox.noSongsNotice, 1);
-        EXPECT_EQ(window.jukebox.entries().count(), 0);
+        EXPECT_EQ(window.jukebox.noSongsNoticeDue(), true);
+        EXPECT_EQ(window.jukebox.songList().entries().count(), 0);
         EXPECT_FALSE(window.deleteSongButton->isEnabled());
         window.exitProgram();
         EXPECT_TRUE(fresh.exists("mvMP3.csv"));
@@ -150,8 +150,8 @@ TEST_F(SongListWindow, AFileWithoutSongsLeavesTheListEmptyAndIsEmptiedAtExit) {
     // Every song missing: the notice stays off, and the list is empty all the same.
     writeList({h.path("gone.mp3")});
     h.start();
-    EXPECT_EQ(w().jukebox.noSongsNotice, 0);
-    EXPECT_EQ(w().jukebox.entries().count(), 0);
+    EXPECT_EQ(w().jukebox.noSongsNoticeDue(), false);
+    EXPECT_EQ(w().jukebox.songList().entries().count(), 0);
 }
 
 TEST_F(SongListWindow, AFailedSaveAsksAndTheUserCanStayAndSaveLater) {
@@ -200,7 +200,7 @@ TEST_F(SongListWindow, AddingASong) {
                                              song("take.mp3,2"), a};
     for (const std::string& path : chosen) {
         h.dialogs.chosenFile = QString::fromStdString(path);
-        w().onAddSongButtonClicked();
+        w().songListPanel->onAddSongButtonClicked();
     }
     EXPECT_TRUE(h.dialogs.messages.empty());
     EXPECT_EQ(h.dialogs.fileFilters.front(), "*.mp3");
@@ -211,7 +211,7 @@ TEST_F(SongListWindow, AddingASong) {
     EXPECT_EQ(rows().folder(1), QString::fromStdString(h.path("") + "/"));
     EXPECT_EQ(rows().fullPath(4).toStdString(), chosen[3]);
     EXPECT_EQ(w().songPathLabel->text(), "shown");
-    EXPECT_EQ(w().jukebox.entries().current(), 0);
+    EXPECT_EQ(w().jukebox.songList().entries().current(), 0);
 }
 
 TEST_F(SongListWindow, NothingIsAddedWithoutAnMp3Name) {
@@ -220,16 +220,16 @@ TEST_F(SongListWindow, NothingIsAddedWithoutAnMp3Name) {
          {std::optional<QString>(), std::optional<QString>("*.mp3"), std::optional<QString>(""),
           std::optional<QString>(QString::fromStdString(h.path("song.Mp3")))}) {
         h.dialogs.chosenFile = answer;
-        w().onAddSongButtonClicked();
+        w().songListPanel->onAddSongButtonClicked();
     }
     EXPECT_EQ(h.dialogs.messages, std::vector<QString>(4, "ＭＰ３のデータを選択してください"));
-    EXPECT_EQ(w().jukebox.entries().count(), 0);
+    EXPECT_EQ(w().jukebox.songList().entries().count(), 0);
     EXPECT_EQ(rows().rowCount(), 0);
     EXPECT_FALSE(w().playButton->isEnabled());
 
     // The first song added leaves the empty-list state.
     h.dialogs.chosenFile = QString::fromStdString(song("a.mp3"));
-    w().onAddSongButtonClicked();
+    w().songListPanel->onAddSongButtonClicked();
     EXPECT_TRUE(w().playButton->isEnabled());
     EXPECT_TRUE(w().deleteSongButton->isEnabled());
     EXPECT_FALSE(w().pauseButton->isEnabled());
@@ -242,48 +242,48 @@ TEST_F(SongListWindow, DeletingSongs) {
     h.start();
 
     // No row selected: no question.
-    w().selectRow(-1);
-    w().onDeleteSongButtonClicked();
+    w().songListPanel->selectRow(-1);
+    w().songListPanel->onDeleteSongButtonClicked();
     EXPECT_TRUE(h.dialogs.questions.empty());
 
     // Answered No: nothing changes.
-    w().selectRow(1);
+    w().songListPanel->selectRow(1);
     h.dialogs.answerYes = false;
-    w().onDeleteSongButtonClicked();
+    w().songListPanel->onDeleteSongButtonClicked();
     EXPECT_EQ(h.dialogs.questions, std::vector<QString>{"ほんとうに削除しますか"});
-    EXPECT_EQ(w().jukebox.entries().count(), 3);
+    EXPECT_EQ(w().jukebox.songList().entries().count(), 3);
 
     // A row below the first: the buttons stay; nothing points at the deleted
     // song and no row is selected until the user clicks one.
-    w().onSongListClicked();
+    w().songListPanel->onSongListClicked();
     h.dialogs.answerYes = true;
-    w().onDeleteSongButtonClicked();
+    w().songListPanel->onDeleteSongButtonClicked();
     EXPECT_EQ(entries(), (std::vector<std::string>{a, c}));
     EXPECT_EQ(rows().fullPath(1).toStdString(), c);
-    EXPECT_EQ(w().jukebox.entries().current(), -1);
-    EXPECT_EQ(w().selectedRow(), -1);
+    EXPECT_EQ(w().jukebox.songList().entries().current(), -1);
+    EXPECT_EQ(w().songListPanel->selectedRow(), -1);
     EXPECT_FALSE(w().songListView->currentIndex().isValid());
     EXPECT_TRUE(w().songPathLabel->text().isEmpty());
-    EXPECT_TRUE(w().jukebox.chosenPath().empty());
+    EXPECT_TRUE(w().jukebox.songList().chosenPath().empty());
     EXPECT_TRUE(w().playButton->isEnabled());
     h.dialogs.questions.clear();
-    w().onDeleteSongButtonClicked();
+    w().songListPanel->onDeleteSongButtonClicked();
     EXPECT_TRUE(h.dialogs.questions.empty()) << "no question about a row nobody chose";
 
     // The first row: the reset, though a song remains.
-    w().selectRow(0);
-    w().onDeleteSongButtonClicked();
+    w().songListPanel->selectRow(0);
+    w().songListPanel->onDeleteSongButtonClicked();
     EXPECT_EQ(entries(), std::vector<std::string>{c});
     EXPECT_EQ(rows().fullPath(0).toStdString(), c);
     EXPECT_TRUE(w().songPathLabel->text().isEmpty());
-    EXPECT_TRUE(w().jukebox.chosenPath().empty());
+    EXPECT_TRUE(w().jukebox.songList().chosenPath().empty());
     EXPECT_FALSE(w().playButton->isEnabled());
     EXPECT_FALSE(w().deleteSongButton->isEnabled());
     EXPECT_TRUE(w().addSongButton->isEnabled());
 
-    w().selectRow(0);
-    w().onDeleteSongButtonClicked();
-    EXPECT_EQ(w().jukebox.entries().count(), 0);
+    w().songListPanel->selectRow(0);
+    w().songListPanel->onDeleteSongButtonClicked();
+    EXPECT_EQ(w().jukebox.songList().entries().count(), 0);
     EXPECT_EQ(rows().rowCount(), 0);
     EXPECT_EQ(exitAndRead(), "");
 }
@@ -294,14 +294,14 @@ TEST_F(SongListWindow, DeletingKeepsTheMarkedRowNumberOnItsSong) {
     h.start();
     w().jukebox.chooseEntry(2);
     w().jukebox.play();
-    w().selectRow(1);
-    w().onDeleteSongButtonClicked();
-    EXPECT_EQ(w().jukebox.playingEntry(), 1);
+    w().songListPanel->selectRow(1);
+    w().songListPanel->onDeleteSongButtonClicked();
+    EXPECT_EQ(w().jukebox.songList().playingEntry(), 1);
     EXPECT_EQ(rows().markText(1), "♪♪");
-    w().selectRow(1);
-    w().onDeleteSongButtonClicked();
-    EXPECT_EQ(w().jukebox.playingEntry(), -1);
-    EXPECT_EQ(w().jukebox.lastPlayedEntry(), -1);
+    w().songListPanel->selectRow(1);
+    w().songListPanel->onDeleteSongButtonClicked();
+    EXPECT_EQ(w().jukebox.songList().playingEntry(), -1);
+    EXPECT_EQ(w().jukebox.songList().lastPlayedEntry(), -1);
 }
 
 TEST_F(SongListWindow, ClickAndDoubleClickWithTheMouse) {
@@ -316,8 +316,8 @@ TEST_F(SongListWindow, ClickAndDoubleClickWithTheMouse) {
     };
 
     QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(2));
-    EXPECT_EQ(w().selectedRow(), 2);
-    EXPECT_EQ(w().jukebox.entries().current(), 2);
+    EXPECT_EQ(w().songListPanel->selectedRow(), 2);
+    EXPECT_EQ(w().jukebox.songList().entries().current(), 2);
     EXPECT_EQ(w().songPathLabel->text().toStdString(), c);
     EXPECT_TRUE(w().addSongButton->isEnabled());
 
@@ -326,14 +326,14 @@ TEST_F(SongListWindow, ClickAndDoubleClickWithTheMouse) {
     QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(1));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, centreOf(1));
     EXPECT_EQ(doubleClicks.count(), 1);
-    EXPECT_EQ(w().jukebox.entries().current(), 1);
+    EXPECT_EQ(w().jukebox.songList().entries().current(), 1);
     EXPECT_EQ(w().songPathLabel->text().toStdString(), b);
 
     // Without a selected row the handlers do nothing.
-    w().selectRow(-1);
-    w().onSongListClicked();
-    w().onSongListDoubleClicked();
-    EXPECT_EQ(w().jukebox.entries().current(), 1);
+    w().songListPanel->selectRow(-1);
+    w().songListPanel->onSongListClicked();
+    w().songListPanel->onSongListDoubleClicked();
+    EXPECT_EQ(w().jukebox.songList().entries().current(), 1);
 }
 
 std::unique_ptr<QMimeData> urlsOf(const std::vector<std::string>& paths) {
@@ -369,16 +369,18 @@ TEST_F(SongListWindow, DroppedMp3FilesAreAddedInOrder) {
     EXPECT_TRUE(h.dialogs.messages.empty());
 
     // Nothing usable: nothing changes.
-    w().showSongDeletedControls();
+    w().jukebox.startAutoPlay();
     const auto other = urlsOf({notes});
     drop(w().songListView->viewport(), other.get());
-    EXPECT_EQ(w().jukebox.entries().count(), 2);
+    EXPECT_EQ(w().jukebox.songList().entries().count(), 2);
     EXPECT_FALSE(w().playButton->isEnabled());
 
-    // While the add button is off (a song playing), drops are refused.
-    w().addSongButton->setEnabled(false);
+    // While the add button is off (automatic play), drops are appended all the
+    // same, and the controls stay as they are.
+    ASSERT_FALSE(w().addSongButton->isEnabled());
     drop(w().songListView->viewport(), data.get());
-    EXPECT_EQ(w().jukebox.entries().count(), 2);
+    EXPECT_EQ(entries(), (std::vector<std::string>{b, a, b, a}));
+    EXPECT_FALSE(w().playButton->isEnabled());
 }
 
 // A file name is bytes: one that is not UTF-8 travels unchanged from a drop
@@ -401,8 +403,8 @@ TEST_F(SongListWindow, DroppedNamesStayBytesFromTheDropToTheEngineAndTheFile) {
     EXPECT_TRUE(h.dialogs.messages[0].contains("改行")) << h.dialogs.messages[0].toStdString();
     EXPECT_EQ(rows().title(0), QString::fromUtf8("caf\xEF\xBF\xBD.mp3")) << "shown readably";
 
-    w().selectRow(0);
-    w().onSongListDoubleClicked();
+    w().songListPanel->selectRow(0);
+    w().songListPanel->onSongListDoubleClicked();
     EXPECT_TRUE(h.media.isOpen(latin1));
     EXPECT_EQ(exitAndRead(), latin1 + "\r\n");
 }
@@ -416,16 +418,16 @@ TEST(HandedInSongs, WaitForTheEndOfStartUp) {
     h.writeFile("mvMP3.csv", "/nowhere/gone.mp3\r\n");
     int countDuringMessage = -1;
     h.dialogs.whileShown = [&] {
-        h.window().openSongFiles({QByteArray::fromStdString(h.path("b.mp3"))});
-        countDuringMessage = h.window().jukebox.entries().count();
+        h.window().jukebox.addSongFiles({h.path("b.mp3")});
+        countDuringMessage = h.window().jukebox.songList().entries().count();
     };
     MainWindow& window = h.start();
     EXPECT_EQ(countDuringMessage, 0);
     h.dialogs.whileShown = nullptr;
-    window.openSongFiles({QByteArray::fromStdString(h.path("a.mp3")), "/nowhere/x.mp3"});
-    ASSERT_EQ(window.jukebox.entries().count(), 2);
-    EXPECT_EQ(window.jukebox.entries().entry(0), h.path("b.mp3"));
-    EXPECT_EQ(window.jukebox.entries().entry(1), h.path("a.mp3"));
+    window.jukebox.addSongFiles({h.path("a.mp3"), "/nowhere/x.mp3"});
+    ASSERT_EQ(window.jukebox.songList().entries().count(), 2);
+    EXPECT_EQ(window.jukebox.songList().entries().entry(0), h.path("b.mp3"));
+    EXPECT_EQ(window.jukebox.songList().entries().entry(1), h.path("a.mp3"));
     EXPECT_TRUE(window.playButton->isEnabled());
 }
 

@@ -21,6 +21,8 @@
 namespace melvo {
 namespace {
 
+using test::pollPosition;
+
 const QColor kPaleYellow(255, 255, 192);
 
 class LyricsWindows : public testing::Test {
@@ -35,17 +37,17 @@ class LyricsWindows : public testing::Test {
     // Makes a song of the data folder the only and the chosen one, as a click
     // in the song list does; an empty name leaves no song chosen.
     void select(const std::string& name) {
-        while (main->jukebox.entries().count() > 0) main->jukebox.deleteEntry(0);
+        while (main->jukebox.songList().entries().count() > 0) main->jukebox.deleteEntry(0);
         if (name.empty()) return;
-        main->jukebox.addSongs({harness.path(name)});
+        main->jukebox.appendEntries({harness.path(name)});
         main->jukebox.chooseEntry(0);
     }
     QString at(const std::string& name) const { return QString::fromStdString(harness.path(name)); }
     std::vector<QString>& messages() { return harness.dialogs.messages; }
     // The core's next position tick with the playing song at that millisecond.
     void tickAt(std::int64_t ms) {
-        harness.media.devices[main->jukebox.currentPath()].positionMs = ms;
-        main->jukebox.pollPosition();
+        harness.media.devices[main->jukebox.transport().currentPath()].positionMs = ms;
+        pollPosition(main->jukebox);
     }
     // Lets windows closed by close() go away, as the event loop would.
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -56,12 +58,12 @@ class LyricsWindows : public testing::Test {
 
 TEST_F(LyricsWindows, SongStartShowsTitlePathAndLyricsBesideTheMainWindow) {
     harness.writeFile("Artist-Title.txt", "la\r\nlu");
-    main->onShowLyricsMenuItemTriggered();
+    main->lyricsPanel->onShowLyricsMenuItemTriggered();
     select("Artist-Title.mp3");
-    main->showLyricsForCurrentSong();
+    main->lyricsPanel->showLyricsForCurrentSong();
 
-    ASSERT_TRUE(main->lyricsWindow);
-    LyricsWindow& window = *main->lyricsWindow;
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    LyricsWindow& window = *main->lyricsPanel->lyricsWindow;
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), "Title.mp3");
     EXPECT_EQ(window.songCaptionLabel->text(), "曲名 ");
@@ -76,13 +78,13 @@ TEST_F(LyricsWindows, SongStartShowsTitlePathAndLyricsBesideTheMainWindow) {
     // The next song's lyrics replace these in the same window.
     harness.writeFile("Other.txt", "");
     select("Other.MP3");
-    main->showLyricsForCurrentSong();
-    EXPECT_EQ(main->lyricsWindow, &window);
+    main->lyricsPanel->showLyricsForCurrentSong();
+    EXPECT_EQ(main->lyricsPanel->lyricsWindow, &window);
     EXPECT_EQ(window.windowTitle(), "Other.MP3");
     EXPECT_EQ(window.lyrics(), "");
 
     window.closeButton->click();
-    EXPECT_FALSE(main->lyricsWindow);
+    EXPECT_FALSE(main->lyricsPanel->lyricsWindow);
 }
 
 TEST_F(LyricsWindows, WindowGoesLeftOfAMainWindowAtTheScreensRightEdge) {
@@ -101,107 +103,107 @@ TEST_F(LyricsWindows, WindowGoesLeftOfAMainWindowAtTheScreensRightEdge) {
 
 TEST_F(LyricsWindows, SongWithoutLyricsClosesTheWindowSilently) {
     harness.writeFile("First.txt", "la\r\n");
-    main->onShowLyricsMenuItemTriggered();
+    main->lyricsPanel->onShowLyricsMenuItemTriggered();
     select("First.mp3");
-    main->showLyricsForCurrentSong();
-    ASSERT_TRUE(main->lyricsWindow);
+    main->lyricsPanel->showLyricsForCurrentSong();
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
 
     select("Second.mp3");
-    main->showLyricsForCurrentSong();
-    EXPECT_FALSE(main->lyricsWindow);
+    main->lyricsPanel->showLyricsForCurrentSong();
+    EXPECT_FALSE(main->lyricsPanel->lyricsWindow);
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LyricsWindows, DisplayOffClosesTheWindowWhenASongStarts) {
     harness.writeFile("Song.txt", "la\r\n");
-    main->onHideLyricsMenuItemTriggered();
+    main->lyricsPanel->onHideLyricsMenuItemTriggered();
     select("Song.mp3");
-    main->showLyricsForCurrentSong();
-    EXPECT_FALSE(main->lyricsWindow);
+    main->lyricsPanel->showLyricsForCurrentSong();
+    EXPECT_FALSE(main->lyricsPanel->lyricsWindow);
 
-    main->onShowLyricsButtonClicked();  // on request the choice does not matter
-    ASSERT_TRUE(main->lyricsWindow);
-    EXPECT_TRUE(main->lyricsWindow->isVisible());
-    main->showLyricsForCurrentSong();
-    EXPECT_FALSE(main->lyricsWindow);
+    main->lyricsPanel->showLyricsOnRequest();  // on request the choice does not matter
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    EXPECT_TRUE(main->lyricsPanel->lyricsWindow->isVisible());
+    main->lyricsPanel->showLyricsForCurrentSong();
+    EXPECT_FALSE(main->lyricsPanel->lyricsWindow);
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LyricsWindows, DisplayMenuStoresTheChoiceAndLeavesTheWindowAlone) {
     harness.writeFile("Song.txt", "la\r\n");
     select("Song.mp3");
-    main->onShowLyricsButtonClicked();
-    ASSERT_TRUE(main->lyricsWindow);
+    main->lyricsPanel->showLyricsOnRequest();
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
 
     main->showLyricsMenuItem->trigger();
     EXPECT_TRUE(main->showLyricsMenuItem->isChecked());
     EXPECT_FALSE(main->hideLyricsMenuItem->isChecked());
-    EXPECT_EQ(main->lyricsDisplay, 1);
+    EXPECT_EQ(main->lyricsPanel->lyricsDisplay, 1);
     EXPECT_EQ(harness.setting("KASI_DISPLAY"), "1");
 
     main->hideLyricsMenuItem->trigger();
     EXPECT_FALSE(main->showLyricsMenuItem->isChecked());
     EXPECT_TRUE(main->hideLyricsMenuItem->isChecked());
-    EXPECT_EQ(main->lyricsDisplay, 0);
-    EXPECT_EQ(main->lyricsDisplaySetting, "0");
+    EXPECT_EQ(main->lyricsPanel->lyricsDisplay, 0);
+    EXPECT_EQ(main->lyricsPanel->lyricsDisplaySetting, "0");
     EXPECT_EQ(harness.setting("KASI_DISPLAY"), "0");
 
-    ASSERT_TRUE(main->lyricsWindow);
-    EXPECT_TRUE(main->lyricsWindow->isVisible());
-    EXPECT_EQ(main->lyricsWindow->lyrics(), "la\r\n");
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    EXPECT_TRUE(main->lyricsPanel->lyricsWindow->isVisible());
+    EXPECT_EQ(main->lyricsPanel->lyricsWindow->lyrics(), "la\r\n");
 }
 
 TEST_F(LyricsWindows, RefusedSongNameIsReportedAndLeavesTheWindowAsItWas) {
     harness.writeFile("Song.txt", "la\r\n");
-    main->onShowLyricsMenuItemTriggered();
+    main->lyricsPanel->onShowLyricsMenuItemTriggered();
     select("Song.mp3");
-    main->showLyricsForCurrentSong();
+    main->lyricsPanel->showLyricsForCurrentSong();
 
     select("Song.Mp3");
-    main->showLyricsForCurrentSong();
+    main->lyricsPanel->showLyricsForCurrentSong();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "曲名を確認してください" + at("Song.Mp3"));
     // Still open, the new title over the old lyrics.
-    ASSERT_TRUE(main->lyricsWindow);
-    EXPECT_TRUE(main->lyricsWindow->isVisible());
-    EXPECT_EQ(main->lyricsWindow->windowTitle(), "Song.Mp3");
-    EXPECT_EQ(main->lyricsWindow->lyrics(), "la\r\n");
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    EXPECT_TRUE(main->lyricsPanel->lyricsWindow->isVisible());
+    EXPECT_EQ(main->lyricsPanel->lyricsWindow->windowTitle(), "Song.Mp3");
+    EXPECT_EQ(main->lyricsPanel->lyricsWindow->lyrics(), "la\r\n");
 
-    main->lyricsWindow->close();
+    main->lyricsPanel->lyricsWindow->close();
     select("");
-    main->onShowLyricsButtonClicked();
+    main->lyricsPanel->showLyricsOnRequest();
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[1], "曲名を確認してください\u3000");
-    ASSERT_TRUE(main->lyricsWindow);  // made, but not shown
-    EXPECT_FALSE(main->lyricsWindow->isVisible());
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);  // made, but not shown
+    EXPECT_FALSE(main->lyricsPanel->lyricsWindow->isVisible());
 }
 
 TEST_F(LyricsWindows, RequestForMissingLyricsIsReported) {
     harness.writeFile("Song.txt", "la\r\n");
     select("Song.mp3");
     main->showLyricsButton->click();
-    ASSERT_TRUE(main->lyricsWindow);
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
 
     select("None.mp3");
     main->showLyricsButton->click();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "歌詞データが登録されていません\u3000" + at("None.mp3"));
-    EXPECT_FALSE(main->lyricsWindow);
+    EXPECT_FALSE(main->lyricsPanel->lyricsWindow);
 }
 
 TEST_F(LyricsWindows, CloseBoxDiscardsTheWindowAndTheNextUseStartsAfresh) {
     harness.writeFile("Song.txt", "la\r\n");
     select("Song.mp3");
-    main->onShowLyricsButtonClicked();
-    ASSERT_TRUE(main->lyricsWindow);
-    main->lyricsWindow->lyricsBox->setPlainText("typed");  // allowed, never stored
-    main->lyricsWindow->close();
-    EXPECT_FALSE(main->lyricsWindow);
+    main->lyricsPanel->showLyricsOnRequest();
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    main->lyricsPanel->lyricsWindow->lyricsBox->setPlainText("typed");  // allowed, never stored
+    main->lyricsPanel->lyricsWindow->close();
+    EXPECT_FALSE(main->lyricsPanel->lyricsWindow);
     settle();
 
-    main->onShowLyricsButtonClicked();
-    ASSERT_TRUE(main->lyricsWindow);
-    EXPECT_EQ(main->lyricsWindow->lyricsBox->toPlainText(), "la\n");
+    main->lyricsPanel->showLyricsOnRequest();
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    EXPECT_EQ(main->lyricsPanel->lyricsWindow->lyricsBox->toPlainText(), "la\n");
     EXPECT_EQ(harness.readFile("Song.txt"), "la\r\n");
 }
 
@@ -210,8 +212,8 @@ TEST_F(LyricsWindows, CloseBoxDiscardsTheWindowAndTheNextUseStartsAfresh) {
 TEST_F(LyricsWindows, EditorRoundTripAddsOneEmptyLinePerUnchangedSave) {
     select("Artist-Title.mp3");
     main->registerLyricsMenuItem->trigger();
-    ASSERT_TRUE(main->lyricsEditor);
-    LyricsEditor* editor = main->lyricsEditor;
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    LyricsEditor* editor = main->lyricsPanel->lyricsEditor;
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->windowTitle(), "歌詞登録");
     EXPECT_EQ(editor->songPathLabel->text(), at("Artist-Title.mp3"));
@@ -219,50 +221,50 @@ TEST_F(LyricsWindows, EditorRoundTripAddsOneEmptyLinePerUnchangedSave) {
     EXPECT_EQ(editor->lyricsBox->palette().color(QPalette::Base), kPaleYellow);
     EXPECT_FALSE(editor->lyricsBox->isReadOnly());
     EXPECT_GT(editor->frameGeometry().left(), main->frameGeometry().right());
-    EXPECT_EQ(main->lyricsEditorOpen, 1);
-    EXPECT_EQ(main->lyricsEditTarget, harness.path("Artist-Title"));
+    EXPECT_EQ(main->lyricsPanel->lyricsEditorOpen, 1);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditor->target(), harness.path("Artist-Title"));
 
     editor->lyricsBox->setPlainText("la\nlu");
     editor->registerButton->click();
     EXPECT_EQ(harness.readFile("Artist-Title.txt"), "la\r\nlu\r\n");
     EXPECT_FALSE(harness.exists("Artist-Title.TMP"));
-    EXPECT_FALSE(main->lyricsEditor);
-    EXPECT_EQ(main->lyricsEditorOpen, 0);
+    EXPECT_FALSE(main->lyricsPanel->lyricsEditor);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditorOpen, 0);
     EXPECT_TRUE(messages().empty());
     settle();
 
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "la\nlu\n");
-    main->lyricsEditor->onRegisterButtonClicked();
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditor->lyricsBox->toPlainText(), "la\nlu\n");
+    main->lyricsPanel->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("Artist-Title.txt"), "la\r\nlu\r\n\r\n");
 }
 
 TEST_F(LyricsWindows, EditorLoadsOldCp932LyricsAndStoresUtf8) {
     harness.writeFile("Song.txt", "\x89\xcc\x8e\x8c\r\n");
     select("Song.MP3");
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "歌詞\n");
-    main->lyricsEditor->lyricsBox->setPlainText("歌詞\u00a0です");
-    main->lyricsEditor->onRegisterButtonClicked();
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditor->lyricsBox->toPlainText(), "歌詞\n");
+    main->lyricsPanel->lyricsEditor->lyricsBox->setPlainText("歌詞\u00a0です");
+    main->lyricsPanel->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("Song.txt"), "歌詞\u00a0です\r\n");
 }
 
 TEST_F(LyricsWindows, EditorWritesTheSongItWasOpenedFor) {
     harness.writeFile("First.TMP", "left over");
     select("First.mp3");
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    main->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    main->lyricsPanel->lyricsEditor->lyricsBox->setPlainText("typed");
 
     select("Second.mp3");
-    main->onRegisterLyricsMenuItemTriggered();
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "編集中の歌詞データがあります");
-    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "typed");
+    EXPECT_EQ(main->lyricsPanel->lyricsEditor->lyricsBox->toPlainText(), "typed");
 
-    main->lyricsEditor->onRegisterButtonClicked();
+    main->lyricsPanel->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("First.txt"), "typed\r\n");
     EXPECT_FALSE(harness.exists("First.TMP"));
     EXPECT_FALSE(harness.exists("Second.txt"));
@@ -271,42 +273,42 @@ TEST_F(LyricsWindows, EditorWritesTheSongItWasOpenedFor) {
 TEST_F(LyricsWindows, EditorCloseBoxDiscardsTheText) {
     harness.writeFile("Song.txt", "old\r\n");
     select("Song.mp3");
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    main->lyricsEditor->lyricsBox->setPlainText("typed");
-    main->lyricsEditor->close();
-    EXPECT_EQ(main->lyricsEditorOpen, 0);
-    EXPECT_FALSE(main->lyricsEditor);
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    main->lyricsPanel->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsPanel->lyricsEditor->close();
+    EXPECT_EQ(main->lyricsPanel->lyricsEditorOpen, 0);
+    EXPECT_FALSE(main->lyricsPanel->lyricsEditor);
 
     // Opened again before the old window is gone: a fresh editor.
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "old\n");
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditor->lyricsBox->toPlainText(), "old\n");
     settle();
-    EXPECT_TRUE(main->lyricsEditor);
+    EXPECT_TRUE(main->lyricsPanel->lyricsEditor);
     EXPECT_EQ(harness.readFile("Song.txt"), "old\r\n");
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LyricsWindows, EditorKeepsTheTextWhenTheFolderCannotBeWritten) {
     select("missing/Song.mp3");
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    main->lyricsEditor->lyricsBox->setPlainText("typed");
-    main->lyricsEditor->onRegisterButtonClicked();
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    main->lyricsPanel->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsPanel->lyricsEditor->onRegisterButtonClicked();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "ファイル作成できませんでした" + at("missing/Song.TMP"));
-    ASSERT_TRUE(main->lyricsEditor);
-    EXPECT_TRUE(main->lyricsEditor->isVisible());
-    EXPECT_EQ(main->lyricsEditorOpen, 1);
-    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "typed");
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    EXPECT_TRUE(main->lyricsPanel->lyricsEditor->isVisible());
+    EXPECT_EQ(main->lyricsPanel->lyricsEditorOpen, 1);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditor->lyricsBox->toPlainText(), "typed");
 
     // Once the folder is there the same editor registers and closes.
     ASSERT_EQ(::mkdir(harness.path("missing").c_str(), 0755), 0);
-    main->lyricsEditor->onRegisterButtonClicked();
+    main->lyricsPanel->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("missing/Song.txt"), "typed\r\n");
-    EXPECT_FALSE(main->lyricsEditor);
-    EXPECT_EQ(main->lyricsEditorOpen, 0);
+    EXPECT_FALSE(main->lyricsPanel->lyricsEditor);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditorOpen, 0);
 }
 
 TEST_F(LyricsWindows, EditorReportsAFailedRenameAndStaysOpen) {
@@ -314,44 +316,44 @@ TEST_F(LyricsWindows, EditorReportsAFailedRenameAndStaysOpen) {
     ASSERT_EQ(::mkdir(harness.path("Song.txt").c_str(), 0755), 0);
     harness.writeFile("Song.txt/keep", "");
     select("Song.mp3");
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    main->lyricsEditor->lyricsBox->setPlainText("typed");
-    main->lyricsEditor->onRegisterButtonClicked();
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    main->lyricsPanel->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsPanel->lyricsEditor->onRegisterButtonClicked();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "歌詞データを登録できませんでした" + at("Song.txt"));
     EXPECT_FALSE(harness.exists("Song.TMP"));
-    ASSERT_TRUE(main->lyricsEditor);
-    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(), "typed");
-    EXPECT_EQ(main->lyricsEditorOpen, 1);
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditor->lyricsBox->toPlainText(), "typed");
+    EXPECT_EQ(main->lyricsPanel->lyricsEditorOpen, 1);
 }
 
 TEST_F(LyricsWindows, EditorForARefusedSongName) {
     // Not an MP3 name: the editor opens empty after the message and writes
     // beside the whole path.
     select("Song.wav");
-    main->onRegisterLyricsMenuItemTriggered();
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], "曲名を確認してください" + at("Song.wav"));
-    ASSERT_TRUE(main->lyricsEditor);
-    EXPECT_TRUE(main->lyricsEditor->isVisible());
-    main->lyricsEditor->lyricsBox->setPlainText("typed");
-    main->lyricsEditor->onRegisterButtonClicked();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    EXPECT_TRUE(main->lyricsPanel->lyricsEditor->isVisible());
+    main->lyricsPanel->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsPanel->lyricsEditor->onRegisterButtonClicked();
     EXPECT_EQ(harness.readFile("Song.wav.txt"), "typed\r\n");
 
     // No song at all: nothing to write to, so registering is refused.
     select("");
-    main->onRegisterLyricsMenuItemTriggered();
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[1], "曲名を確認してください");
-    ASSERT_TRUE(main->lyricsEditor);
-    main->lyricsEditor->lyricsBox->setPlainText("typed");
-    main->lyricsEditor->onRegisterButtonClicked();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    main->lyricsPanel->lyricsEditor->lyricsBox->setPlainText("typed");
+    main->lyricsPanel->lyricsEditor->onRegisterButtonClicked();
     ASSERT_EQ(messages().size(), 3u);
     EXPECT_EQ(messages()[2],
               "曲が選択されていません。曲を選択してから歌詞登録をやり直してください");
-    EXPECT_TRUE(main->lyricsEditor);
-    EXPECT_EQ(main->lyricsEditorOpen, 1);
+    EXPECT_TRUE(main->lyricsPanel->lyricsEditor);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditorOpen, 1);
 }
 
 // ---- Timed lyrics ----
@@ -371,11 +373,11 @@ TEST_F(LyricsWindows, SungLineIsRepaintedOnlyWhenItChanges) {
     std::string lines;
     for (int second = 1; second < 60; ++second) lines += timeTag(second) + "line\r\n";
     harness.writeFile("Song.lrc", lines);
-    main->onShowLyricsMenuItemTriggered();
+    main->lyricsPanel->onShowLyricsMenuItemTriggered();
     select("Song.mp3");
-    main->onPlayButtonClicked();
-    ASSERT_TRUE(main->lyricsWindow);
-    LyricsWindow& window = *main->lyricsWindow;
+    main->jukebox.play();
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    LyricsWindow& window = *main->lyricsPanel->lyricsWindow;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     tickAt(30'000);
     QCoreApplication::processEvents();
@@ -400,41 +402,41 @@ TEST_F(LyricsWindows, LyricsFromTheSongsTagAreShownReadOnlyAndEditedIntoALyricsF
     std::filesystem::copy_file(MELVO_FIXTURE_DIR "/timed_lyrics.mp3", harness.path("Tagged.mp3"));
     const std::string song = harness.readFile("Tagged.mp3");
     select("Tagged.mp3");
-    main->onShowLyricsButtonClicked();
-    ASSERT_TRUE(main->lyricsWindow);
-    EXPECT_EQ(main->lyricsWindow->lyrics(), "一行目\r\n二行目\r\n三行目\r\n");
-    EXPECT_TRUE(main->lyricsWindow->lyricsBox->isReadOnly());
+    main->lyricsPanel->showLyricsOnRequest();
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    EXPECT_EQ(main->lyricsPanel->lyricsWindow->lyrics(), "一行目\r\n二行目\r\n三行目\r\n");
+    EXPECT_TRUE(main->lyricsPanel->lyricsWindow->lyricsBox->isReadOnly());
 
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    EXPECT_EQ(main->lyricsEditor->lyricsBox->toPlainText(),
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    EXPECT_EQ(main->lyricsPanel->lyricsEditor->lyricsBox->toPlainText(),
               "[ti:テスト]\n[00:00.50]一行目\n[00:01.50][00:02.50]二行目\n[00:02.00]三行目\n");
-    main->lyricsEditor->onRegisterButtonClicked();
+    main->lyricsPanel->lyricsEditor->onRegisterButtonClicked();
     EXPECT_TRUE(harness.readFile("Tagged.txt").starts_with("[ti:テスト]\r\n[00:00.50]一行目\r\n"));
     EXPECT_EQ(harness.readFile("Tagged.mp3"), song);
 
     // The lyrics file now comes first, and may be typed into again.
     harness.writeFile("Tagged.txt", "file\r\n");
-    main->onShowLyricsButtonClicked();
-    ASSERT_TRUE(main->lyricsWindow);
-    EXPECT_EQ(main->lyricsWindow->lyrics(), "file\r\n");
-    EXPECT_FALSE(main->lyricsWindow->lyricsBox->isReadOnly());
+    main->lyricsPanel->showLyricsOnRequest();
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    EXPECT_EQ(main->lyricsPanel->lyricsWindow->lyrics(), "file\r\n");
+    EXPECT_FALSE(main->lyricsPanel->lyricsWindow->lyricsBox->isReadOnly());
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LyricsWindows, StampingWritesThePlayingPositionLineByLine) {
     harness.writeFile("Song.txt", "[00:09.00][00:10.00]a\r\nb\r\nc\r\n");
     select("Song.mp3");
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    LyricsEditor& editor = *main->lyricsEditor;
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    LyricsEditor& editor = *main->lyricsPanel->lyricsEditor;
     EXPECT_FALSE(editor.stampButton->isEnabled());
     EXPECT_EQ(editor.positionLabel->text(), "演奏位置 --:--.--");
     QList<QShortcut*> shortcuts = editor.findChildren<QShortcut*>();
     ASSERT_EQ(shortcuts.size(), 1);
     EXPECT_EQ(shortcuts[0]->key(), QKeySequence(Qt::Key_F5));
 
-    main->onPlayButtonClicked();
+    main->jukebox.play();
     const struct {
         std::int64_t ms;
         int line;  // where the cursor is put first; -1 leaves it
@@ -467,7 +469,7 @@ TEST_F(LyricsWindows, StampingWritesThePlayingPositionLineByLine) {
     editor.lyricsBox->undo();  // one stamp is one step
     EXPECT_EQ(editor.lyricsBox->toPlainText(), "[00:00.90]a\n[00:02.50]b\nc\n");
 
-    main->onStopButtonClicked();
+    main->jukebox.stop();
     EXPECT_FALSE(editor.stampButton->isEnabled());
     EXPECT_EQ(editor.positionLabel->text(), "演奏位置 --:--.--");
     editor.onStampButtonClicked();  // without a song nothing is stamped

@@ -55,9 +55,9 @@ class TimedLyricsEndToEnd : public testing::Test {
 
 TEST_F(TimedLyricsEndToEnd, HighlightFollowsThePlayingSongThroughRepeatSeekAndPause) {
     main->repeatBox->setChecked(true);
-    main->onPlayButtonClicked();
-    ASSERT_TRUE(main->lyricsWindow);
-    LyricsWindow& window = *main->lyricsWindow;
+    main->jukebox.play();
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    LyricsWindow& window = *main->lyricsPanel->lyricsWindow;
     ASSERT_EQ(window.lyrics(), "一行目\r\n二行目\r\n三行目\r\n");
 
     // What the window shows whenever the sung line changes.
@@ -68,14 +68,15 @@ TEST_F(TimedLyricsEndToEnd, HighlightFollowsThePlayingSongThroughRepeatSeekAndPa
         int cursorLine;
     };
     std::vector<Change> changes;
-    QObject::connect(&main->jukebox, &Jukebox::positionChanged, &window, [&](double seconds) {
-        if (!changes.empty() && changes.back().line == window.sungLine()) return;
-        const QList<QTextEdit::ExtraSelection> highlight = window.lyricsBox->extraSelections();
-        const QTextCursor cursor = window.lyricsBox->textCursor();
-        changes.push_back({seconds, window.sungLine(),
-                           highlight.empty() ? "-" : highlight[0].cursor.selectedText(),
-                           cursor.positionInBlock() == 0 ? cursor.blockNumber() : -2});
-    });
+    QObject::connect(
+        &main->jukebox.transport(), &Transport::positionChanged, &window, [&](double seconds) {
+            if (!changes.empty() && changes.back().line == window.sungLine()) return;
+            const QList<QTextEdit::ExtraSelection> highlight = window.lyricsBox->extraSelections();
+            const QTextCursor cursor = window.lyricsBox->textCursor();
+            changes.push_back({seconds, window.sungLine(),
+                               highlight.empty() ? "-" : highlight[0].cursor.selectedText(),
+                               cursor.positionInBlock() == 0 ? cursor.blockNumber() : -2});
+        });
     // Once through the song and into its repeat.
     ASSERT_TRUE(runUntil([&] { return changes.size() >= 7; })) << changes.size();
     const Change expected[] = {{0.0, -1, "-", 0},     {0.5, 0, "一行目", 0}, {1.5, 1, "二行目", 1},
@@ -96,34 +97,34 @@ TEST_F(TimedLyricsEndToEnd, HighlightFollowsThePlayingSongThroughRepeatSeekAndPa
     EXPECT_EQ(changes.back().highlighted, "三行目");
     EXPECT_EQ(changes.back().cursorLine, 2);
 
-    main->onPauseButtonClicked();
+    main->jukebox.pause();
     runUntil([] { return false; }, 150);  // a tick reports the paused position
-    const double pausedAt = main->jukebox.position();
+    const double pausedAt = main->jukebox.transport().position();
     const int pausedLine = window.sungLine();
     EXPECT_EQ(pausedLine, pausedAt < 2.5 ? 2 : 1) << pausedAt;
     runUntil([] { return false; }, 400);
-    EXPECT_EQ(main->jukebox.position(), pausedAt);
+    EXPECT_EQ(main->jukebox.transport().position(), pausedAt);
     EXPECT_EQ(window.sungLine(), pausedLine);
-    main->onStopButtonClicked();
+    main->jukebox.stop();
     EXPECT_EQ(window.sungLine(), -1);
     EXPECT_TRUE(window.lyricsBox->extraSelections().empty());
 }
 
 TEST_F(TimedLyricsEndToEnd, StampingWhileListeningTimesTheLyrics) {
-    main->onRegisterLyricsMenuItemTriggered();
-    ASSERT_TRUE(main->lyricsEditor);
-    LyricsEditor& editor = *main->lyricsEditor;
+    main->lyricsPanel->onRegisterLyricsMenuItemTriggered();
+    ASSERT_TRUE(main->lyricsPanel->lyricsEditor);
+    LyricsEditor& editor = *main->lyricsPanel->lyricsEditor;
     editor.lyricsBox->setPlainText("一\n二\n三");
     editor.lyricsBox->moveCursor(QTextCursor::Start);
-    main->onPlayButtonClicked();
+    main->jukebox.play();
 
     const double taps[] = {0.5, 1.2, 2.0};
     for (const double tap : taps) {
-        ASSERT_TRUE(runUntil([&] { return main->jukebox.position() >= tap; })) << tap;
+        ASSERT_TRUE(runUntil([&] { return main->jukebox.transport().position() >= tap; })) << tap;
         editor.stampButton->click();
     }
     EXPECT_TRUE(editor.positionLabel->text().startsWith("演奏位置 00:0"));
-    main->onStopButtonClicked();
+    main->jukebox.stop();
 
     const TimedLyrics stamped = parseTimedLyrics(editor.editedText());
     EXPECT_EQ(stamped.text, "一\r\n二\r\n三\r\n");
@@ -136,9 +137,9 @@ TEST_F(TimedLyricsEndToEnd, StampingWhileListeningTimesTheLyrics) {
     }
 
     editor.registerButton->click();
-    main->showLyricsOnRequest();
-    ASSERT_TRUE(main->lyricsWindow);
-    EXPECT_EQ(main->lyricsWindow->lyrics(), "一\r\n二\r\n三\r\n");
+    main->lyricsPanel->showLyricsOnRequest();
+    ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+    EXPECT_EQ(main->lyricsPanel->lyricsWindow->lyrics(), "一\r\n二\r\n三\r\n");
     EXPECT_TRUE(harness.dialogs.messages.empty());
 }
 

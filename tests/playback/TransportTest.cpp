@@ -38,14 +38,14 @@ TEST_F(Transport, PlayOpensTheSelectedSongShowsItsLengthAndMarksItsRow) {
     EXPECT_EQ(h.media.devices[path].mode, MediaMode::Playing);
     EXPECT_EQ(w->lengthLabel->text(), "215.0");
     EXPECT_EQ(w->positionBar->maximum(), 215);
-    EXPECT_TRUE(w->jukebox.positionTimer->isActive());
+    EXPECT_TRUE(timer(w->jukebox, "positionTimer")->isActive());
 
-    EXPECT_EQ(w->songRows->markText(1), "♪♪");
-    EXPECT_EQ(w->songRows->textColour(1), QColor(Qt::red));
-    EXPECT_TRUE(w->songRows->isPlayed(1));
-    EXPECT_FALSE(w->songRows->isPlayed(0));
-    EXPECT_EQ(w->jukebox.playingEntry(), 1);
-    EXPECT_EQ(w->selectedRow(), 1);
+    EXPECT_EQ(w->songListPanel->rows()->markText(1), "♪♪");
+    EXPECT_EQ(w->songListPanel->rows()->textColour(1), QColor(Qt::red));
+    EXPECT_TRUE(w->songListPanel->rows()->isPlayed(1));
+    EXPECT_FALSE(w->songListPanel->rows()->isPlayed(0));
+    EXPECT_EQ(w->jukebox.songList().playingEntry(), 1);
+    EXPECT_EQ(w->songListPanel->selectedRow(), 1);
 
     EXPECT_TRUE(highlighted(w->playButton));
 }
@@ -63,12 +63,12 @@ TEST_F(Transport, PlayingThePlayingSongAgainRestartsItFromTheBeginning) {
     h.media.devices[song(0)].positionMs = 80'000;
     h.media.log.clear();
 
-    w->onPlayButtonClicked();
+    w->jukebox.play();
     // The length query's close stops the song; the open after it starts afresh.
     EXPECT_EQ(h.media.log[1], "close " + song(0));
     EXPECT_EQ(h.media.devices[song(0)].positionMs, 0);
     EXPECT_EQ(h.media.devices[song(0)].mode, MediaMode::Playing);
-    EXPECT_EQ(w->songRows->markText(0), "♪♪");
+    EXPECT_EQ(w->songListPanel->rows()->markText(0), "♪♪");
 }
 
 TEST_F(Transport, PlayingAnotherSongClosesAndUnmarksTheOldOne) {
@@ -78,26 +78,35 @@ TEST_F(Transport, PlayingAnotherSongClosesAndUnmarksTheOldOne) {
 
     EXPECT_FALSE(h.media.isOpen(song(0)));
     EXPECT_TRUE(h.media.isOpen(song(2)));
-    EXPECT_EQ(markedRows(*w->songRows), 1);
-    EXPECT_EQ(w->songRows->markText(2), "♪♪");
-    EXPECT_EQ(w->songRows->textColour(0), QColor(Qt::black));
-    EXPECT_TRUE(w->songRows->isPlayed(0));  // played marks stay for the cycle
+    EXPECT_EQ(markedRows(*w->songListPanel->rows()), 1);
+    EXPECT_EQ(w->songListPanel->rows()->markText(2), "♪♪");
+    EXPECT_EQ(w->songListPanel->rows()->textColour(0), QColor(Qt::black));
+    EXPECT_TRUE(w->songListPanel->rows()->isPlayed(0));  // played marks stay for the cycle
 }
 
-TEST_F(Transport, LoweredMaximumSeeksTheNewSongBeforeItOpensAndItStartsFromZero) {
-    addSongs({"/m/long.mp3"}, 300'000);
-    addSongs({"/m/short.mp3"}, 50'000);
+// The next song is shorter than where the bar stands: lowering the maximum
+// clamps the bar, which is the program's move and never a seek; the length is
+// measured once.
+TEST_F(Transport, ShorterNextSongClampsTheBarWithoutASeekAndIsMeasuredOnce) {
+    addSongs({"/m/long.mp3"}, 20'000);
+    addSongs({"/m/short.mp3"}, 10'000);
     play(0);
-    h.media.devices[song(0)].positionMs = 120'000;
-    w->jukebox.pollPosition();
-    ASSERT_EQ(w->positionBar->value(), 120);
+    h.media.devices[song(0)].positionMs = 15'000;
+    pollPosition(w->jukebox);
+    ASSERT_EQ(w->positionBar->value(), 15);
     h.media.log.clear();
+    int seeks = 0;
+    std::vector<double> lengths;
+    const melvo::Transport& transport = w->jukebox.transport();
+    QObject::connect(&transport, &melvo::Transport::songSeeked, [&] { ++seeks; });
+    QObject::connect(&transport, &melvo::Transport::songLengthKnown,
+                     [&](double seconds) { lengths.push_back(seconds); });
 
-    play(1);
-    const auto& log = h.media.log;
-    const auto seek = std::find(log.begin(), log.end(), "seek " + song(1) + " 50000");
-    ASSERT_NE(seek, log.end());
-    EXPECT_NE(std::find(seek, log.end(), "open " + song(1)), log.end());
+    w->jukebox.next();
+    for (const std::string& call : h.media.log) EXPECT_FALSE(call.starts_with("seek")) << call;
+    EXPECT_EQ(seeks, 0);
+    EXPECT_EQ(lengths, std::vector<double>{10.0});
+    EXPECT_EQ(w->positionBar->maximum(), 10);
     EXPECT_EQ(h.media.devices[song(1)].positionMs, 0);
     EXPECT_EQ(h.media.devices[song(1)].mode, MediaMode::Playing);
 }
@@ -109,13 +118,13 @@ TEST_F(Transport, TimerShowsThePositionAndClampsTheBarWithoutSeeking) {
     auto& device = h.media.devices[song(0)];
 
     device.positionMs = 12'500;
-    w->jukebox.pollPosition();
+    pollPosition(w->jukebox);
     EXPECT_EQ(w->positionLabel->text(), "12.5");
     EXPECT_EQ(w->positionBar->value(), 12);
     EXPECT_EQ(w->playModeLabel->text(), "PLAYING");
 
     device.positionMs = 215'700;  // past the whole seconds of the bar
-    w->jukebox.pollPosition();
+    pollPosition(w->jukebox);
     EXPECT_EQ(w->positionBar->value(), 215);
 
     EXPECT_TRUE(std::none_of(h.media.log.begin(), h.media.log.end(),
@@ -128,33 +137,33 @@ TEST_F(Transport, SongEndWithoutRepeatClosesItAndLaterTicksShowNothing) {
     h.media.devices[song(0)].positionMs = 215'040;
     h.media.finish(song(0));
 
-    w->jukebox.pollPosition();
+    pollPosition(w->jukebox);
     EXPECT_EQ(w->playModeLabel->text(), "STOPPED");
     EXPECT_FALSE(h.media.isOpen(song(0)));
-    EXPECT_EQ(w->songRows->markText(0), "");
+    EXPECT_EQ(w->songListPanel->rows()->markText(0), "");
     EXPECT_TRUE(highlighted(w->stopButton));
-    EXPECT_TRUE(w->jukebox.positionTimer->isActive());
+    EXPECT_TRUE(timer(w->jukebox, "positionTimer")->isActive());
 
-    w->jukebox.pollPosition();
+    pollPosition(w->jukebox);
     EXPECT_EQ(w->positionLabel->text(), "0.0");
     EXPECT_EQ(w->positionBar->value(), 0);
     EXPECT_EQ(w->playModeLabel->text(), "");
-    EXPECT_FALSE(w->jukebox.positionTimer->isActive()) << "no ticks that change nothing";
+    EXPECT_FALSE(timer(w->jukebox, "positionTimer")->isActive()) << "no ticks that change nothing";
 }
 
 TEST_F(Transport, NothingTicksWhilePausedAndBothTimersGoOnAfterwards) {
     addSongs({"/m/a.mp3"});
     play(0);
-    w->jukebox.autoPlayTimer->start();
+    timer(w->jukebox, "autoPlayTimer")->start();
     h.media.devices[song(0)].positionMs = 12'300;
-    w->onPauseButtonClicked();
+    w->jukebox.pause();
     EXPECT_EQ(w->positionLabel->text(), "12.3");
     EXPECT_EQ(w->playModeLabel->text(), "PAUSED");
-    EXPECT_FALSE(w->jukebox.positionTimer->isActive());
-    EXPECT_FALSE(w->jukebox.autoPlayTimer->isActive());
-    w->onResumeButtonClicked();
-    EXPECT_TRUE(w->jukebox.positionTimer->isActive());
-    EXPECT_TRUE(w->jukebox.autoPlayTimer->isActive());
+    EXPECT_FALSE(timer(w->jukebox, "positionTimer")->isActive());
+    EXPECT_FALSE(timer(w->jukebox, "autoPlayTimer")->isActive());
+    w->jukebox.resume();
+    EXPECT_TRUE(timer(w->jukebox, "positionTimer")->isActive());
+    EXPECT_TRUE(timer(w->jukebox, "autoPlayTimer")->isActive());
 }
 
 TEST_F(Transport, RepeatRestartsTheSongButLeavesItsRowUnmarked) {
@@ -164,11 +173,11 @@ TEST_F(Transport, RepeatRestartsTheSongButLeavesItsRowUnmarked) {
     h.media.devices[song(0)].positionMs = 215'040;
     h.media.finish(song(0));
 
-    w->jukebox.pollPosition();
+    pollPosition(w->jukebox);
     EXPECT_TRUE(h.media.isOpen(song(0)));
     EXPECT_EQ(h.media.devices[song(0)].mode, MediaMode::Playing);
     EXPECT_EQ(h.media.devices[song(0)].positionMs, 0);
-    EXPECT_EQ(w->songRows->markText(0), "");
+    EXPECT_EQ(w->songListPanel->rows()->markText(0), "");
     EXPECT_TRUE(highlighted(w->playButton));  // no end-of-song colours
 }
 
@@ -181,11 +190,11 @@ TEST_F(Transport, RepeatThatCannotRestartEndsTheSong) {
     h.media.finish(song(0));
     h.media.unplayable[song(0)] = true;
 
-    w->jukebox.pollPosition();
+    pollPosition(w->jukebox);
     EXPECT_FALSE(h.media.isOpen(song(0)));
     EXPECT_TRUE(highlighted(w->stopButton));
     h.media.log.clear();
-    w->jukebox.pollPosition();
+    pollPosition(w->jukebox);
     EXPECT_TRUE(std::none_of(h.media.log.begin(), h.media.log.end(),
                              [](const std::string& call) { return call.starts_with("open"); }));
 }
@@ -194,7 +203,7 @@ TEST_F(Transport, ResumeWithoutPauseDoesNothing) {
     addSongs({"/m/a.mp3"});
     play(0);
     h.media.log.clear();
-    w->onResumeButtonClicked();
+    w->jukebox.resume();
     EXPECT_TRUE(h.media.log.empty());
     EXPECT_FALSE(highlighted(w->resumeButton));
 }
@@ -204,15 +213,15 @@ TEST_F(Transport, ResumeWithoutPauseDoesNothing) {
 TEST_F(Transport, ResumeAfterPauseStopAndPlayIsLitForASecondWhileEventsRun) {
     addSongs({"/m/a.mp3"});
     play(0);
-    w->onPauseButtonClicked();
+    w->jukebox.pause();
     EXPECT_TRUE(highlighted(w->pauseButton));
     EXPECT_EQ(h.media.devices[song(0)].mode, MediaMode::Paused);
-    w->onStopButtonClicked();
+    w->jukebox.stop();
     play(0);
     h.media.devices[song(0)].positionMs = 3'000;
     h.media.log.clear();
 
-    w->onResumeButtonClicked();
+    w->jukebox.resume();
     EXPECT_EQ(h.media.log, std::vector<std::string>{"resume " + song(0)});
     EXPECT_TRUE(highlighted(w->resumeButton));
 
@@ -229,7 +238,7 @@ TEST_F(Transport, HeldHandleFollowsTheMouseAndSeeksOnceWhenLetGo) {
     for (int second : {10, 20, 30}) {
         w->positionBar->setValue(second);
         h.media.devices[song(0)].positionMs = 5'000;
-        w->jukebox.pollPosition();
+        pollPosition(w->jukebox);
         EXPECT_EQ(w->positionBar->value(), second) << "the tick leaves a held handle alone";
     }
     EXPECT_TRUE(h.media.log.empty()) << "the song plays on while the handle is held";
@@ -241,7 +250,7 @@ TEST_F(Transport, HeldHandleFollowsTheMouseAndSeeksOnceWhenLetGo) {
 TEST_F(Transport, DraggingTheBarWhilePausedPlaysOnFromThere) {
     addSongs({"/m/a.mp3"});
     play(0);
-    w->onPauseButtonClicked();
+    w->jukebox.pause();
     h.media.log.clear();
 
     w->positionBar->setValue(42);
@@ -255,16 +264,16 @@ TEST_F(Transport, StopClosesTheSongEndsAutomaticPlayAndResetsTheReadouts) {
     addSongs({"/m/a.mp3"});
     play(0);
     h.media.devices[song(0)].positionMs = 30'000;
-    w->jukebox.pollPosition();
+    pollPosition(w->jukebox);
     w->jukebox.setAutoPlayMode(true);
-    w->jukebox.autoPlayTimer->start();
+    timer(w->jukebox, "autoPlayTimer")->start();
 
-    w->onStopButtonClicked();
+    w->jukebox.stop();
     EXPECT_FALSE(h.media.isOpen(song(0)));
-    EXPECT_EQ(w->songRows->markText(0), "");
-    EXPECT_FALSE(w->jukebox.autoPlayOn());
-    EXPECT_FALSE(w->jukebox.positionTimer->isActive());
-    EXPECT_FALSE(w->jukebox.autoPlayTimer->isActive());
+    EXPECT_EQ(w->songListPanel->rows()->markText(0), "");
+    EXPECT_FALSE(w->jukebox.autoPlay().isOn());
+    EXPECT_FALSE(timer(w->jukebox, "positionTimer")->isActive());
+    EXPECT_FALSE(timer(w->jukebox, "autoPlayTimer")->isActive());
     EXPECT_EQ(w->positionLabel->text(), "0.0");
     EXPECT_EQ(w->positionBar->value(), 0);
     EXPECT_EQ(w->playModeLabel->text(), "");
@@ -273,7 +282,7 @@ TEST_F(Transport, StopClosesTheSongEndsAutomaticPlayAndResetsTheReadouts) {
 TEST_F(Transport, StopWithNothingOpenOnlyResetsControlsAndReadouts) {
     w->positionLabel->setText("9.9");
     w->playModeLabel->setText("PLAYING");
-    w->onStopButtonClicked();
+    w->jukebox.stop();
     EXPECT_EQ(h.media.log, std::vector<std::string>{"close "});
     EXPECT_EQ(w->positionLabel->text(), "0.0");
     EXPECT_EQ(w->playModeLabel->text(), "");
@@ -282,10 +291,10 @@ TEST_F(Transport, StopWithNothingOpenOnlyResetsControlsAndReadouts) {
 
 TEST_F(Transport, PlayWithNoSongChosenAsksForOneAndPlaysNothing) {
     addSongs({"/m/a.mp3"});
-    w->onStopButtonClicked();
+    w->jukebox.stop();
     h.media.log.clear();
 
-    w->onPlayButtonClicked();
+    w->jukebox.play();
     EXPECT_EQ(h.dialogs.messages, std::vector<QString>{"演奏曲を選択指示してください"});
     EXPECT_TRUE(h.media.log.empty());
     EXPECT_FALSE(highlighted(w->playButton));
@@ -298,18 +307,18 @@ TEST_F(Transport, SongThatCannotOpenShowsZeroLengthAndNoPlayingMark) {
     play(0);
     EXPECT_EQ(w->lengthLabel->text(), "0.0");
     EXPECT_EQ(w->positionBar->maximum(), 0);
-    EXPECT_EQ(w->songRows->markText(0), "");
-    EXPECT_TRUE(w->songRows->isPlayed(0)) << "automatic play goes on past it";
+    EXPECT_EQ(w->songListPanel->rows()->markText(0), "");
+    EXPECT_TRUE(w->songListPanel->rows()->isPlayed(0)) << "automatic play goes on past it";
 }
 
 TEST_F(Transport, SongWithNoEntrySelectedPlaysWithoutMarkingARow) {
     addSongs({"/m/a.mp3"});
     chooseEntry(0);
-    w->jukebox.entries().setCurrent(-1);
-    w->onPlayButtonClicked();
+    w->jukebox.chooseEntry(-1);  // no entry is current; the song stays chosen
+    w->jukebox.play();
     EXPECT_TRUE(h.media.isOpen(song(0)));
-    EXPECT_EQ(markedRows(*w->songRows), 0);
-    EXPECT_EQ(w->jukebox.playingEntry(), -1);
+    EXPECT_EQ(markedRows(*w->songListPanel->rows()), 0);
+    EXPECT_EQ(w->jukebox.songList().playingEntry(), -1);
 }
 
 TEST_F(Transport, MissingSoundOutputIsReportedOncePerRun) {
@@ -325,7 +334,7 @@ TEST_F(Transport, MissingSoundOutputIsReportedOncePerRun) {
     w->repeatBox->setChecked(true);
     h.media.outputError = "no audio device";
     h.media.finish(song(1));
-    w->jukebox.pollPosition();  // the repeat restart opens the song again
+    pollPosition(w->jukebox);  // the repeat restart opens the song again
     EXPECT_EQ(h.dialogs.messages.size(), 1u);
     EXPECT_TRUE(h.media.outputError.empty());
 }

@@ -19,8 +19,8 @@ class PlayerWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         w = &h.start();
-        w->jukebox.autoPlayTimer->stop();
-        w->noSongsNoticeTimer->stop();
+        timer(w->jukebox, "autoPlayTimer")->stop();
+        timer(w->jukebox, "noSongsNoticeTimer")->stop();
         h.dialogs.messages.clear();
         h.dialogs.icons.clear();
     }
@@ -28,7 +28,7 @@ class PlayerWindow : public ::testing::Test {
     // Appends songs to the entries and the rows, each with the given length.
     void addSongs(const std::vector<std::string>& paths, std::int64_t lengthMs = 215'040) {
         for (const std::string& path : paths) h.media.lengths[path] = lengthMs;
-        w->jukebox.addSongs(paths);
+        w->jukebox.appendEntries(paths);
     }
 
     // Makes the entry current and its song the chosen one, as the choice of
@@ -38,15 +38,17 @@ class PlayerWindow : public ::testing::Test {
     // Selects the entry as a click on its row does.
     void choose(int index) {
         chooseEntry(index);
-        w->selectRow(index);
+        w->songListPanel->selectRow(index);
     }
 
     void play(int index) {
         choose(index);
-        w->onPlayButtonClicked();
+        w->jukebox.play();
     }
 
-    const std::string& song(int index) const { return w->jukebox.entries().entry(index); }
+    const std::string& song(int index) const {
+        return w->jukebox.songList().entries().entry(index);
+    }
 
     WindowHarness h;
     MainWindow* w = nullptr;

@@ -7,7 +7,12 @@
 #include <string>
 
 #include "app/MainWindow.h"
+#include "library/SongListPanel.h"
+#include "lyrics/LyricsPanel.h"
+#include "playback/TransportPanel.h"
+#include "support/CoreProbe.h"
 #include "support/Fakes.h"
+#include "volume/VolumePanel.h"
 
 namespace melvo::test {
 

@@ -96,24 +96,23 @@ TEST_F(AlsaMixerTest, SongVolumeMovesTheSinkAndExitGivesTheStartVolumeBack) {
     window.show();
 
     EXPECT_TRUE(harness.dialogs.messages.empty());
-    ASSERT_TRUE(window.jukebox.mixerOpened());
-    EXPECT_NEAR(window.jukebox.startupVolume(), 40000.0 * 65535 / 65536, 1.0);
+    ASSERT_TRUE(window.jukebox.volume().mixerOpened());
+    EXPECT_NEAR(window.jukebox.volume().startupVolume(), 40000.0 * 65535 / 65536, 1.0);
     EXPECT_EQ(window.volumeSlider->maximum(), 6553);
     EXPECT_EQ(sinkVolume(), 40000) << "start-up leaves the volume alone";
 
-    window.jukebox.entries().append("/music/a.mp3, 2000");
-    window.jukebox.entries().setCurrent(0);
-    window.jukebox.chooseEntry(window.jukebox.entries().current());
+    window.jukebox.appendEntries({"/music/a.mp3, 2000"});
+    window.jukebox.chooseEntry(0);
     EXPECT_EQ(sinkVolumeOnceItIs(20000), 20000);
 
     QTest::keyClick(window.volumeSlider, Qt::Key_Right);  // the user: one step of 655
-    EXPECT_EQ(window.jukebox.entries().entry(0), "/music/a.mp3, 2655");
+    EXPECT_EQ(window.jukebox.songList().entries().entry(0), "/music/a.mp3, 2655");
     EXPECT_EQ(sinkVolumeOnceItIs(26550), 26550);
 
     window.exitProgram();
     EXPECT_EQ(programEnds, 1);
     EXPECT_EQ(sinkVolumeOnceItIs(40000), 40000);
-    EXPECT_FALSE(window.jukebox.mixerOpened());
+    EXPECT_FALSE(window.jukebox.volume().mixerOpened());
 
     if (before >= 0) setSinkVolume(before);
 }

@@ -27,15 +27,15 @@ TEST_P(MixerOpenFailureTest, ShowsTheCodeAndTextThenLeavesTheMixerAlone) {
     EXPECT_EQ(harness.dialogs.messages[0], QString("[%1] ").arg(c.code) + QString(c.text));
     EXPECT_EQ(harness.dialogs.icons[0], MessageIcon::Exclamation);
     EXPECT_EQ(w.volumeSlider->maximum(), 10) << "the sliders keep their design-time range";
-    EXPECT_EQ(w.volumeWindow->initialVolumeSlider->maximum(), 10);
+    EXPECT_EQ(w.volumePanel->volumeWindow->initialVolumeSlider->maximum(), 10);
 
     selectEntry("/music/a.mp3, 1500");
-    w.jukebox.chooseEntry(w.jukebox.entries().current());
+    w.jukebox.chooseEntry(w.jukebox.songList().entries().current());
     w.volumeSlider->setValue(3);
     w.exitProgram();
     EXPECT_TRUE(mixer.calls.empty()) << "nothing is searched, read, written or closed";
     EXPECT_EQ(mixer.closeCount, 0);
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 3");
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), "/music/a.mp3, 3");
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, MixerOpenFailureTest,
@@ -59,7 +59,7 @@ TEST_F(VolumeWindowTest, MixerWithoutMasterVolumeIsClosedSilentlyAndNeverWritten
 
     w.show();
     selectEntry("/music/a.mp3");
-    w.jukebox.chooseEntry(w.jukebox.entries().current());
+    w.jukebox.chooseEntry(w.jukebox.songList().entries().current());
     w.volumeSlider->setValue(5);
     w.exitProgram();
     EXPECT_EQ(mixer.calls, (std::vector<std::string>{"find", "close"}));

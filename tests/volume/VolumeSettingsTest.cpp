@@ -47,10 +47,10 @@ TEST_P(OpenMixerTest, GivesBothSlidersTheControlsRangeAndTheSystemVolume) {
     mixer.masterControl = {7, 0, c.controlMaximum};
     mixer.volume = c.systemVolume;
     MainWindow& w = build();
-    w.openMixer();
+    w.volumePanel->openMixer();
 
-    EXPECT_EQ(w.jukebox.startupVolume(), c.systemVolume);
-    for (QSlider* slider : {w.volumeSlider, w.volumeWindow->initialVolumeSlider}) {
+    EXPECT_EQ(w.jukebox.volume().startupVolume(), c.systemVolume);
+    for (QSlider* slider : {w.volumeSlider, w.volumePanel->volumeWindow->initialVolumeSlider}) {
         EXPECT_EQ(slider->minimum(), 0);
         EXPECT_EQ(slider->maximum(), c.sliderMaximum);
         EXPECT_EQ(slider->tickInterval(), c.step);
@@ -59,7 +59,7 @@ TEST_P(OpenMixerTest, GivesBothSlidersTheControlsRangeAndTheSystemVolume) {
         EXPECT_EQ(slider->value(), c.sliderValue);
     }
     EXPECT_TRUE(mixer.writes.empty()) << "start-up leaves the master volume alone";
-    EXPECT_FALSE(w.volumeWindow->isVisible());
+    EXPECT_FALSE(w.volumePanel->volumeWindow->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,7 +78,7 @@ TEST_F(VolumeWindowTest, StartUpPutsTheInitialVolumeOnBothSlidersWithoutStoringI
     harness.setSetting("vol", " 4000");
     MainWindow& w = start();
     EXPECT_EQ(w.volumeSlider->value(), 4000);
-    EXPECT_EQ(w.volumeWindow->initialVolumeSlider->value(), 4000);
+    EXPECT_EQ(w.volumePanel->volumeWindow->initialVolumeSlider->value(), 4000);
     EXPECT_EQ(harness.setting("vol"), "4000");
     EXPECT_TRUE(mixer.writes.empty());
 }
@@ -98,12 +98,12 @@ TEST_P(ApplySongVolumeTest, ShowsThePathAndSetsSliderAndMasterVolume) {
     harness.setSetting("vol", "6553");
     MainWindow& w = start();
     selectEntry(c.entry);
-    w.jukebox.chooseEntry(w.jukebox.entries().current());
+    w.jukebox.chooseEntry(w.jukebox.songList().entries().current());
 
     EXPECT_EQ(w.songPathLabel->text().toStdString(), c.label);
     EXPECT_EQ(w.volumeSlider->value(), c.slider);
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{std::uint32_t(c.slider) * 10});
-    EXPECT_EQ(w.jukebox.entries().entry(0), c.entry) << "a selection stores nothing";
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), c.entry) << "a selection stores nothing";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -124,22 +124,22 @@ TEST_F(VolumeWindowTest, PathWithCommaIsSplitByTheSongListRule) {
     MainWindow& w = start();
     const std::string entry = "/music/a,b.mp3";
     selectEntry(entry);
-    w.jukebox.chooseEntry(w.jukebox.entries().current());
+    w.jukebox.chooseEntry(w.jukebox.songList().entries().current());
     const std::string path(entryPath(entry));
     EXPECT_EQ(w.songPathLabel->text().toStdString(), path);
     const int expected = entryHasVolume(entry) ? leadingWholeNumber(entryVolumeText(entry))
-                                               : w.jukebox.initialVolume();
+                                               : w.jukebox.volume().initialVolume();
     EXPECT_EQ(w.volumeSlider->value(), expected);
 
     w.volumeSlider->setValue(1000);
-    EXPECT_EQ(w.jukebox.entries().entry(0), path + ", 1000");
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), path + ", 1000");
 }
 
 TEST_F(VolumeWindowTest, SongWithoutVolumeUsesTheCurrentInitialVolume) {
     MainWindow& w = start();
     w.jukebox.setInitialVolume(3000);
     selectEntry("/music/a.mp3");
-    w.jukebox.chooseEntry(w.jukebox.entries().current());
+    w.jukebox.chooseEntry(w.jukebox.songList().entries().current());
     EXPECT_EQ(w.volumeSlider->value(), 3000);
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{30000});
 }
@@ -151,21 +151,21 @@ TEST_F(VolumeWindowTest, EveryUserChangeOfTheMainSliderIsStoredWithTheSong) {
     selectEntry("/music/a.mp3, 1500");
     QSlider* slider = w.volumeSlider;
 
-    w.jukebox.chooseEntry(w.jukebox.entries().current());
+    w.jukebox.chooseEntry(w.jukebox.songList().entries().current());
     mixer.writes.clear();
 
     QTest::keyClick(slider, Qt::Key_Right);  // one step of 655
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2155");
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), "/music/a.mp3, 2155");
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{21550});
 
     QWheelEvent wheel(QPointF(10, 5), slider->mapToGlobal(QPointF(10, 5)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(slider, &wheel);
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2810")
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), "/music/a.mp3, 2810")
         << "a wheel turn moves one large step";
 
     slider->setValue(2000);  // an assistive tool sets the value
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2000");
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), "/music/a.mp3, 2000");
     EXPECT_EQ(writtenValues(), (std::vector<std::uint32_t>{21550, 28100, 20000}));
 
     // Mouse: the groove, the handle pressed and let go without moving, a drag.
@@ -175,7 +175,7 @@ TEST_F(VolumeWindowTest, EveryUserChangeOfTheMainSliderIsStoredWithTheSong) {
     QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 8, grooveY));
     EXPECT_EQ(slider->value(), 2655) << "a click on the groove moves one large step";
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{26550});
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2655");
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), "/music/a.mp3, 2655");
 
     mixer.writes.clear();
     const QPoint handle = handleRect(slider).center();
@@ -192,66 +192,67 @@ TEST_F(VolumeWindowTest, EveryUserChangeOfTheMainSliderIsStoredWithTheSong) {
     QTest::mouseRelease(slider, Qt::LeftButton, {}, handle + QPoint(20, 0));
     EXPECT_GT(slider->value(), 2655);
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{std::uint32_t(slider->value()) * 10});
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3," + blankLedNumber(slider->value()));
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0),
+              "/music/a.mp3," + blankLedNumber(slider->value()));
 }
 
 TEST_F(VolumeWindowTest, MainSliderStoresTheVolumeAfterThePathOnly) {
     MainWindow& w = start();
     selectEntry("/music/a.mp3");
     w.volumeSlider->setValue(2000);
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 2000");
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), "/music/a.mp3, 2000");
     w.volumeSlider->setValue(0);
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 0");
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), "/music/a.mp3, 0");
     EXPECT_EQ(writtenValues(), (std::vector<std::uint32_t>{20000, 0}));
 }
 
 TEST_F(VolumeWindowTest, MainSliderWithoutCurrentEntrySetsTheVolumeAndStoresNothing) {
     MainWindow& w = start();
-    w.jukebox.entries().append("/music/a.mp3, 1500");
-    w.jukebox.entries().setCurrent(-1);
+    w.jukebox.appendEntries({"/music/a.mp3, 1500"});
+    w.jukebox.chooseEntry(-1);
     w.volumeSlider->setValue(2000);
     EXPECT_EQ(writtenValues(), std::vector<std::uint32_t>{20000});
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 1500");
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), "/music/a.mp3, 1500");
 }
 
 TEST_F(VolumeWindowTest, VolumeWindowStoresTheInitialVolumeOnly) {
     MainWindow& w = start();
     selectEntry("/music/a.mp3, 1500");
-    w.onInitialVolumeMenuItemTriggered();
-    ASSERT_TRUE(w.volumeWindow && w.volumeWindow->isVisible());
-    EXPECT_EQ(w.volumeWindow->windowModality(), Qt::NonModal);
-    EXPECT_EQ(w.volumeWindow->windowTitle(), "音量初期値設定");
-    EXPECT_EQ(w.volumeWindow->volumeCaptionLabel->text(), "ボリューム調整");
+    w.volumePanel->onInitialVolumeMenuItemTriggered();
+    ASSERT_TRUE(w.volumePanel->volumeWindow && w.volumePanel->volumeWindow->isVisible());
+    EXPECT_EQ(w.volumePanel->volumeWindow->windowModality(), Qt::NonModal);
+    EXPECT_EQ(w.volumePanel->volumeWindow->windowTitle(), "音量初期値設定");
+    EXPECT_EQ(w.volumePanel->volumeWindow->volumeCaptionLabel->text(), "ボリューム調整");
 
     const int mainBefore = w.volumeSlider->value();
-    w.volumeWindow->initialVolumeSlider->setValue(2345);
-    QTest::keyClick(w.volumeWindow->initialVolumeSlider, Qt::Key_Right);
-    EXPECT_EQ(w.volumeWindow->initialVolumeSlider->value(), 3000);
-    EXPECT_EQ(w.jukebox.initialVolume(), 3000);
+    w.volumePanel->volumeWindow->initialVolumeSlider->setValue(2345);
+    QTest::keyClick(w.volumePanel->volumeWindow->initialVolumeSlider, Qt::Key_Right);
+    EXPECT_EQ(w.volumePanel->volumeWindow->initialVolumeSlider->value(), 3000);
+    EXPECT_EQ(w.jukebox.volume().initialVolume(), 3000);
     EXPECT_EQ(harness.setting("vol"), "3000") << "the reader drops the leading blank";
     EXPECT_NE(harness.readFile(kSettingsFileName).find("vol= 3000"), std::string::npos);
     EXPECT_TRUE(mixer.writes.empty());
     EXPECT_EQ(w.volumeSlider->value(), mainBefore);
-    EXPECT_EQ(w.jukebox.entries().entry(0), "/music/a.mp3, 1500");
+    EXPECT_EQ(w.jukebox.songList().entries().entry(0), "/music/a.mp3, 1500");
 
     selectEntry("/music/b.mp3");
-    w.jukebox.chooseEntry(w.jukebox.entries().current());
+    w.jukebox.chooseEntry(w.jukebox.songList().entries().current());
     EXPECT_EQ(w.volumeSlider->value(), 3000);
 }
 
 TEST_F(VolumeWindowTest, ReopenedVolumeWindowGetsRangeAndInitialVolumeAgain) {
     MainWindow& w = start();
-    w.onInitialVolumeMenuItemTriggered();
-    w.volumeWindow->initialVolumeSlider->setValue(3000);
-    w.volumeWindow->close();
+    w.volumePanel->onInitialVolumeMenuItemTriggered();
+    w.volumePanel->volumeWindow->initialVolumeSlider->setValue(3000);
+    w.volumePanel->volumeWindow->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_FALSE(w.volumeWindow);
+    ASSERT_FALSE(w.volumePanel->volumeWindow);
 
-    w.onInitialVolumeMenuItemTriggered();
-    ASSERT_TRUE(w.volumeWindow);
-    EXPECT_EQ(w.volumeWindow->initialVolumeSlider->maximum(), 6553);
-    EXPECT_EQ(w.volumeWindow->initialVolumeSlider->pageStep(), 655);
-    EXPECT_EQ(w.volumeWindow->initialVolumeSlider->value(), 3000);
+    w.volumePanel->onInitialVolumeMenuItemTriggered();
+    ASSERT_TRUE(w.volumePanel->volumeWindow);
+    EXPECT_EQ(w.volumePanel->volumeWindow->initialVolumeSlider->maximum(), 6553);
+    EXPECT_EQ(w.volumePanel->volumeWindow->initialVolumeSlider->pageStep(), 655);
+    EXPECT_EQ(w.volumePanel->volumeWindow->initialVolumeSlider->value(), 3000);
     EXPECT_EQ(harness.setting("vol"), "3000") << "re-creating the window stores nothing";
 }
 
@@ -262,7 +263,7 @@ TEST_P(ExitTest, RestoresTheStartUpVolumeThenClosesTheMixerOnce) {
     mixer.volume = 41000;
     MainWindow& w = start();
     selectEntry("/music/a.mp3, 1500");
-    w.jukebox.chooseEntry(w.jukebox.entries().current());
+    w.jukebox.chooseEntry(w.jukebox.songList().entries().current());
     w.volumeSlider->setValue(2000);
     mixer.calls.clear();
 
@@ -276,7 +277,7 @@ TEST_P(ExitTest, RestoresTheStartUpVolumeThenClosesTheMixerOnce) {
     EXPECT_EQ(programEnds, 1);
 
     w.exitProgram();
-    w.jukebox.chooseEntry(w.jukebox.entries().current());
+    w.jukebox.chooseEntry(w.jukebox.songList().entries().current());
     EXPECT_EQ(mixer.calls.size(), 2u) << "the closed mixer is not used again";
 }
 

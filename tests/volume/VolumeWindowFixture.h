@@ -54,10 +54,11 @@ class VolumeWindowTest : public ::testing::Test {
         mixer.calls.clear();
         return *window;
     }
-    // One song entry, made current.
+    // One song entry, made current; what choosing it wrote is forgotten.
     void selectEntry(const std::string& entry) {
-        window->jukebox.entries().append(entry);
-        window->jukebox.entries().setCurrent(window->jukebox.entries().count() - 1);
+        window->jukebox.appendEntries({entry});
+        window->jukebox.chooseEntry(window->jukebox.songList().entries().count() - 1);
+        mixer.writes.clear();
     }
     std::vector<std::uint32_t> writtenValues() const {
         std::vector<std::uint32_t> values;

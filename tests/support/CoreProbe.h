@@ -1,0 +1,21 @@
+// Reaches the player core's timers and its position tick, which it keeps to
+// itself, so tests can look at them and tick by hand.
+#pragma once
+
+#include <QMetaObject>
+#include <QTimer>
+
+#include "core/Jukebox.h"
+
+namespace melvo::test {
+
+inline QTimer* timer(const Jukebox& jukebox, const char* name) {
+    return jukebox.findChild<QTimer*>(QLatin1String(name));
+}
+
+// One 100 ms tick of the position.
+inline void pollPosition(const Jukebox& jukebox) {
+    QMetaObject::invokeMethod(jukebox.findChild<Transport*>(), &Transport::pollPosition);
+}
+
+}  // namespace melvo::test
