@@ -284,7 +284,7 @@ int removeLeftoverTemporaryFiles(const std::string& folder) {
 
 bool fileExists(const std::string& path) {
     struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace melvo

@@ -95,6 +95,8 @@ bool isLeftoverTemporaryName(std::string_view name);
 // start-up, before this instance writes anything there.
 int removeLeftoverTemporaryFiles(const std::string& folder);
 
+// A regular file, or a link to one, is at path: folders, named pipes and
+// devices are never songs.
 bool fileExists(const std::string& path);
 
 }  // namespace melvo
