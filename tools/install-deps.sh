@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Melvo needs to build, run and test.
+# Installs the Debian packages Melvo needs to build, run and test (--test), or
+# to build its own Debian package (--package).
 # Does nothing when every package is already installed.
 set -euo pipefail
 
@@ -12,10 +13,13 @@ if [ "${1:-}" = "--test" ]; then
   # Fixture generation (eyed3 writes a lyrics tag), a real sound server with a
   # null sink, a real X display (xdotool: the playback benchmark clicks the
   # pause button), the validators of the desktop entry and of the
-  # software-centre description, a private session bus and a media-controls
-  # client.
+  # software-centre description, the manual page's formatter and whatis
+  # reader, a private session bus and a media-controls client.
   packages+=(lame sox eyed3 mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool
-    appstream desktop-file-utils dbus-daemon playerctl)
+    appstream desktop-file-utils groff-base man-db dbus-daemon playerctl)
+elif [ "${1:-}" = "--package" ]; then
+  # Building the Debian package and checking it.
+  packages+=(build-essential debhelper dpkg-dev lintian)
 fi
 
 missing=()

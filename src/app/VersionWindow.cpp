@@ -52,8 +52,8 @@ VersionWindow::VersionWindow(QWidget* parent) : QDialog(parent) {
                   QStringLiteral("音楽演奏プログラム　　ＭＥＬＶＯ"), {315, 360, 3480, 375});
     versionFrame = makeFrame(this, "versionFrame", QStringLiteral("プログラムバージョン"),
                              {495, 1575, 4110, 1095});
-    versionLabel = makeLabel(versionFrame, "versionLabel", QStringLiteral("バージョン　V1.05"),
-                             {180, 405, 3705, 420});
+    versionLabel = makeLabel(versionFrame, "versionLabel",
+                             QStringLiteral("バージョン　V" MELVO_VERSION), {180, 405, 3705, 420});
     disclaimerFrame =
         makeFrame(this, "disclaimerFrame", QStringLiteral("免責事項"), {495, 2880, 4110, 1365});
     disclaimerLabel =

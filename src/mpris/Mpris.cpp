@@ -48,7 +48,7 @@ class MprisRoot : public QDBusAbstractAdaptor {
     bool yes() const { return true; }
     bool no() const { return false; }
     QString identity() const { return QStringLiteral("Melvo"); }
-    QString desktopEntry() const { return QStringLiteral("melvo"); }
+    QString desktopEntry() const { return QStringLiteral(MELVO_APP_ID); }
     QStringList uriSchemes() const { return {QStringLiteral("file")}; }
     QStringList mimeTypes() const { return {QStringLiteral("audio/mpeg")}; }
 

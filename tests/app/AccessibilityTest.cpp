@@ -80,7 +80,7 @@ TEST(AccessibilityTest, VersionWindowControlsAreNamedByTheirCaptions) {
     VersionWindow& version = *window.versionWindow;
     EXPECT_EQ(announced(version.programNameFrame), "プログラム名称");
     EXPECT_EQ(announced(version.disclaimerFrame), "免責事項");
-    EXPECT_EQ(announced(version.versionLabel), u"バージョン\u3000V1.05");
+    EXPECT_EQ(announced(version.versionLabel), u"バージョン\u3000V" MELVO_VERSION);
     EXPECT_EQ(announced(version.closeButton), "閉じる");
     EXPECT_TRUE(announced(version.disclaimerLabel).startsWith("免責："));
 }

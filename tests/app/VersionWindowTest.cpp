@@ -29,7 +29,7 @@ TEST(VersionWindowTest, ShowsTheProgramNameVersionAndDisclaimerAsDesigned) {
     EXPECT_EQ(version.versionFrame->title(), "プログラムバージョン");
     EXPECT_EQ(version.disclaimerFrame->title(), "免責事項");
     EXPECT_EQ(version.programNameLabel->text(), u"音楽演奏プログラム\u3000\u3000ＭＥＬＶＯ");
-    EXPECT_EQ(version.versionLabel->text(), u"バージョン\u3000V1.05");
+    EXPECT_EQ(version.versionLabel->text(), u"バージョン\u3000V" MELVO_VERSION);
     EXPECT_EQ(version.disclaimerLabel->text(),
               "免責：このプログラムの使用により発生したいかなる問題や損害に対して、当方は一切責任"
               "を負いません。利用者の責任においてご利用願います。");
