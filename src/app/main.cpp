@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Melvo"));
+    // The desktop matches the window to its desktop entry by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MELVO_APP_ID));
     // Fusion draws the back colours of the transport buttons on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
