@@ -96,18 +96,18 @@ int Jukebox::addSongFiles(const std::vector<std::string>& paths) {
         return 0;
     }
     std::vector<std::string> songs;
+    std::vector<std::string> unlistable;
     for (const std::string& path : paths) {
         if (!looksLikeMp3(path) || !fileExists(path)) continue;
-        if (!canBeListed(path)) {
-            emit songUnlistable(path);
-            continue;
-        }
-        songs.push_back(path);
+        (canBeListed(path) ? songs : unlistable).push_back(path);
     }
-    if (songs.empty()) return 0;
-    songs_.append(songs, volume_.initialVolumeText());
-    noSongsNoticeDue_ = false;
-    if (controls_.add) setControls(controls_.songAdded());
+    if (!songs.empty()) {
+        songs_.append(songs, volume_.initialVolumeText());
+        noSongsNoticeDue_ = false;
+        if (controls_.add) setControls(controls_.songAdded());
+    }
+    // Told once the command is done: a message box lets other calls run.
+    for (const std::string& path : unlistable) emit songUnlistable(path);
     return static_cast<int>(songs.size());
 }
 

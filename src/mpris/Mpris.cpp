@@ -22,6 +22,8 @@ const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString kServiceName = QStringLiteral("org.mpris.MediaPlayer2.melvo");
 constexpr double kMicroseconds = 1e6;
+constexpr double kCallsPerSecond = 20;
+constexpr double kBurst = 20;
 
 // The nearest whole second of the position bar.
 int wholeSeconds(std::int64_t microseconds) {
@@ -85,11 +87,17 @@ class MprisPlayer : public QDBusAbstractAdaptor {
     explicit MprisPlayer(Mpris& mpris) : QDBusAbstractAdaptor(&mpris), mpris_(mpris) {}
     QString playbackStatus() const { return mpris_.playbackStatus(); }
     QString loopStatus() const { return mpris_.loopStatus(); }
-    void setLoopStatus(const QString& status) { mpris_.setLoopStatus(status); }
+    void setLoopStatus(const QString& status) {
+        if (mpris_.admit()) mpris_.setLoopStatus(status);
+    }
     bool shuffle() const { return mpris_.shuffle(); }
-    void setShuffle(bool on) { mpris_.setShuffle(on); }
+    void setShuffle(bool on) {
+        if (mpris_.admit()) mpris_.setShuffle(on);
+    }
     double volume() const { return mpris_.volume(); }
-    void setVolume(double volume) { mpris_.setVolume(volume); }
+    void setVolume(double volume) {
+        if (mpris_.admit()) mpris_.setVolume(volume);
+    }
     double rate() const { return 1.0; }
     QVariantMap metadata() const { return mpris_.metadata(); }
     qlonglong position() const { return mpris_.position(); }
@@ -101,28 +109,55 @@ class MprisPlayer : public QDBusAbstractAdaptor {
     bool canControl() const { return true; }
 
   public slots:
-    void PlayPause() { mpris_.playPause(); }
-    void Play() { mpris_.play(); }
-    void Pause() { mpris_.pause(); }
-    void Stop() { mpris_.stop(); }
-    void Next() { mpris_.next(); }
-    void Previous() { mpris_.previous(); }
-    void Seek(qlonglong Offset) { mpris_.seek(Offset); }
-    void SetPosition(const QDBusObjectPath& TrackId, qlonglong Position) {
-        mpris_.setPosition(TrackId, Position);
+    void PlayPause() {
+        if (admitted()) mpris_.playPause();
     }
-    void OpenUri(const QString& Uri) { mpris_.openUri(Uri); }
+    void Play() {
+        if (admitted()) mpris_.play();
+    }
+    void Pause() {
+        if (admitted()) mpris_.pause();
+    }
+    void Stop() {
+        if (admitted()) mpris_.stop();
+    }
+    void Next() {
+        if (admitted()) mpris_.next();
+    }
+    void Previous() {
+        if (admitted()) mpris_.previous();
+    }
+    void Seek(qlonglong Offset) {
+        if (admitted()) mpris_.seek(Offset);
+    }
+    void SetPosition(const QDBusObjectPath& TrackId, qlonglong Position) {
+        if (admitted()) mpris_.setPosition(TrackId, Position);
+    }
+    void OpenUri(const QString& Uri) {
+        if (admitted() && !mpris_.openUri(Uri))
+            mpris_.refuse(QDBusError::InvalidArgs,
+                          QStringLiteral("Only absolute file:// URIs are opened"));
+    }
 
   signals:
     void Seeked(qlonglong Position);
 
   private:
+    bool admitted() {
+        if (mpris_.admit()) return true;
+        mpris_.refuse(QDBusError::LimitsExceeded,
+                      QStringLiteral("Too many calls; try again shortly"));
+        return false;
+    }
+
     Mpris& mpris_;
 };
 
 Mpris::Mpris(Jukebox& jukebox, MprisHost& host)
     : jukebox_(jukebox), host_(host), player_(new MprisPlayer(*this)), bus_(QString()) {
     new MprisRoot(*this);
+    clock_.start();
+    tokens_ = kBurst;
     entryIds_.resize(static_cast<size_t>(jukebox_.songList().count()));
     for (std::uint64_t& id : entryIds_) id = nextEntryId_++;
     follow();
@@ -305,10 +340,34 @@ void Mpris::setPosition(const QDBusObjectPath& track, std::int64_t position) {
     jukebox_.seek(wholeSeconds(position));
 }
 
-void Mpris::openUri(const QString& uri) {
-    const std::optional<std::string> path = pathFromUrl(QUrl(uri));
-    if (!path || jukebox_.addSongFiles({*path}) == 0) return;
-    jukebox_.playEntry(jukebox_.songList().count() - 1);
+// The song is added and played after the answer has gone, so a message the
+// adding shows never holds the caller.
+bool Mpris::openUri(const QString& uri) {
+    const QUrl url(uri);
+    if (!url.isLocalFile() || !url.path().startsWith(u'/') ||
+        !(url.host().isEmpty() || url.host() == QLatin1String("localhost")))
+        return false;
+    const std::optional<std::string> path = pathFromUrl(url);
+    if (!path) return false;
+    QTimer::singleShot(0, this, [this, song = *path] {
+        if (jukebox_.addSongFiles({song}) > 0) jukebox_.playEntry(jukebox_.songList().count() - 1);
+    });
+    return true;
+}
+
+void Mpris::refuse(QDBusError::ErrorType type, const QString& why) const {
+    if (calledFromDBus()) sendErrorReply(type, why);
+}
+
+// A few commands a second are plenty for any desktop; a flood beyond that is
+// refused at once instead of queuing minutes of work for the window.
+bool Mpris::admit() {
+    const qint64 now = clock_.elapsed();
+    tokens_ = std::min(kBurst, tokens_ + (now - lastRefill_) * kCallsPerSecond / 1000.0);
+    lastRefill_ = now;
+    if (tokens_ < 1.0) return false;
+    tokens_ -= 1.0;
+    return true;
 }
 
 QString Mpris::statusOf(MediaMode mode) const {

@@ -8,7 +8,10 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusError>
 #include <QDBusObjectPath>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -34,7 +37,7 @@ class MprisHost {
     virtual void quit() = 0;
 };
 
-class Mpris : public QObject {
+class Mpris : public QObject, protected QDBusContext {
     Q_OBJECT
 
   public:
@@ -64,8 +67,13 @@ class Mpris : public QObject {
     void seek(std::int64_t offset);
     // Moves to position microseconds of the song named by track.
     void setPosition(const QDBusObjectPath& track, std::int64_t position);
-    // Adds a file:// MP3 as every way in adds songs, and plays it.
-    void openUri(const QString& uri);
+    // Adds the MP3 an absolute file:// URI names, as every way in adds songs,
+    // and plays it; false, and nothing happens, for any other URI.
+    bool openUri(const QString& uri);
+    // Whether one more call is taken now: a steady few a second, and a short burst.
+    bool admit();
+    // Answers the call being handled with an error, when it came over the bus.
+    void refuse(QDBusError::ErrorType type, const QString& why) const;
 
     // ---- org.mpris.MediaPlayer2.Player: properties ----
     QString playbackStatus() const;
@@ -101,6 +109,9 @@ class Mpris : public QObject {
     MprisPlayer* player_;
     QDBusConnection bus_;
     QString serviceName_;
+    QElapsedTimer clock_;
+    double tokens_ = 0;  // calls that may come at once now
+    qint64 lastRefill_ = 0;
     QVariantMap announced_;  // the properties as clients last heard them
     bool announcementPending_ = false;
     // A number per entry that stays with it while entries before it go.

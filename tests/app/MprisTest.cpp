@@ -8,6 +8,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QLabel>
 #include <QProcess>
@@ -21,7 +22,9 @@
 #include <QUrl>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <limits>
 #include <optional>
 
 #include "app/MainWindow.h"
@@ -144,6 +147,7 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
         const char* method;
         std::function<QVariantList(BusJukebox&)> arguments;
         Step check;
+        bool refused = false;  // answered with an error
     } cases[] = {
         {"PlayPause when stopped plays the chosen song", [](BusJukebox& j) { j.choose(1); },
          "PlayPause", nullptr,
@@ -207,6 +211,20 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
         {"Seek past the end is the next song", [](BusJukebox& j) { j.play(0); }, "Seek",
          [](BusJukebox&) { return QVariantList{qlonglong{216'000'000}}; },
          [](BusJukebox& j) { EXPECT_EQ(j.w->jukebox.songList().playingEntry(), 1); }},
+        {"Seek by the largest offset is the next song",
+         [](BusJukebox& j) {
+             j.play(0);
+             j.device(0).positionMs = 5000;
+         },
+         "Seek", [](BusJukebox&) { return QVariantList{std::numeric_limits<qlonglong>::max()}; },
+         [](BusJukebox& j) { EXPECT_EQ(j.w->jukebox.songList().playingEntry(), 1); }},
+        {"Seek by the smallest offset goes to the start",
+         [](BusJukebox& j) {
+             j.play(0);
+             j.device(0).positionMs = 5000;
+         },
+         "Seek", [](BusJukebox&) { return QVariantList{std::numeric_limits<qlonglong>::min()}; },
+         [](BusJukebox& j) { EXPECT_EQ(j.device(0).positionMs, 0); }},
         {"Seek of a stopped song does nothing", [](BusJukebox& j) { j.choose(0); }, "Seek",
          [](BusJukebox&) { return QVariantList{qlonglong{10'000'000}}; },
          [](BusJukebox& j) { EXPECT_TRUE(j.h.media.devices.empty()); }},
@@ -239,7 +257,11 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
          [](BusJukebox& j) {
              EXPECT_EQ(j.w->songListPanel->rows()->rowCount(), 3);
              EXPECT_TRUE(j.h.media.devices.empty());
-         }},
+         },
+         true},
+        {"OpenUri of a relative path is refused", nothing, "OpenUri",
+         [](BusJukebox&) { return QVariantList{QStringLiteral("file:a.mp3")}; },
+         [](BusJukebox& j) { EXPECT_EQ(j.w->songListPanel->rows()->rowCount(), 3); }, true},
         {"Quit runs the exit", nothing, "Quit", nullptr,
          [](BusJukebox& j) {
              EXPECT_TRUE(j.w->exitStarted());
@@ -256,7 +278,8 @@ TEST(Mpris, MethodsActAsTheWindowsControlsAndOnlyWhenTheyCouldBeUsed) {
         const QString interface = method == "Quit" ? kRoot : kPlayer;
         const QDBusMessage reply =
             client.call(interface, method, c.arguments ? c.arguments(jukebox) : QVariantList{});
-        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+        EXPECT_EQ(reply.type(), c.refused ? QDBusMessage::ErrorMessage : QDBusMessage::ReplyMessage)
+            << reply.errorMessage().toStdString();
         BusJukebox::settle();
         c.check(jukebox);
     }
@@ -385,6 +408,8 @@ TEST(Mpris, SettingAPropertyTicksTheBoxOrMovesTheSliderAsTheUserWould) {
         {"Shuffle", true, false, true, -1},
         {"Volume", 0.5, false, false, 0.5},
         {"Volume", 1.5, false, false, 1.0},
+        {"Volume", std::nan(""), false, false, -1},
+        {"Volume", -std::numeric_limits<double>::infinity(), false, false, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.property) + " " + c.value.toString().toStdString());
@@ -500,6 +525,39 @@ TEST(Mpris, ChangesAreAnnouncedAsTheyHappenButThePositionIsNot) {
     jukebox.h.media.finish(jukebox.song(0));
     EXPECT_TRUE(announced("PlaybackStatus", "Stopped"));
     EXPECT_TRUE(announced("CanSeek", false));
+}
+
+// A call is answered before anything it leads to is told to the user, and a
+// flood of calls is refused beyond a steady few a second, each at once.
+TEST(Mpris, CallsAreAnsweredAtOnceAndAFloodIsRefused) {
+    REQUIRE_OR_SKIP(sessionBusAnswers(), kNoBus);
+    BusJukebox jukebox;
+    ASSERT_TRUE(jukebox.published);
+    const std::string unlistable = jukebox.h.path("two\nlines.mp3");
+    std::ofstream(unlistable) << "ID3";
+    EXPECT_TRUE(jukebox.mpris->openUri(QString::fromLatin1(
+        "file://" + QByteArray::fromStdString(unlistable).toPercentEncoding("/"))));
+    EXPECT_TRUE(jukebox.h.dialogs.messages.empty()) << "the caller has its answer first";
+    BusJukebox::settle();
+    EXPECT_EQ(jukebox.h.dialogs.messages.size(), 1u);
+    EXPECT_EQ(jukebox.w->songListPanel->rows()->rowCount(), 3);
+
+    jukebox.play(0);
+    BusClient client(jukebox.mpris->serviceName());
+    std::vector<QDBusPendingCall> calls;
+    for (int i = 0; i < 200; ++i) {
+        calls.push_back(client.bus().asyncCall(QDBusMessage::createMethodCall(
+            jukebox.mpris->serviceName(), kPath, kPlayer, QStringLiteral("Next"))));
+    }
+    ASSERT_TRUE(waitFor([&] {
+        return std::all_of(calls.begin(), calls.end(),
+                           [](auto& call) { return call.isFinished(); });
+    }));
+    const auto taken =
+        std::count_if(calls.begin(), calls.end(), [](auto& call) { return !call.isError(); });
+    EXPECT_GE(taken, 10);
+    EXPECT_LE(taken, 40);
+    EXPECT_EQ(calls.back().error().type(), QDBusError::LimitsExceeded);
 }
 
 TEST(Mpris, WithoutABusTheJukeboxRunsAsBefore) {
