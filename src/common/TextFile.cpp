@@ -284,6 +284,11 @@ int removeLeftoverTemporaryFiles(const std::string& folder) {
 
 bool fileExists(const std::string& path) {
     struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 

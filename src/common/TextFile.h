@@ -95,8 +95,10 @@ bool isLeftoverTemporaryName(std::string_view name);
 // start-up, before this instance writes anything there.
 int removeLeftoverTemporaryFiles(const std::string& folder);
 
-// A regular file, or a link to one, is at path: folders, named pipes and
-// devices are never songs.
+// Something other than a folder is at path.
 bool fileExists(const std::string& path);
+// A regular file, or a link to one, is at path: named pipes and devices are
+// never new songs.
+bool isRegularFile(const std::string& path);
 
 }  // namespace melvo

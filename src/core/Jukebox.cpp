@@ -98,7 +98,7 @@ int Jukebox::addSongFiles(const std::vector<std::string>& paths) {
     std::vector<std::string> songs;
     std::vector<std::string> unlistable;
     for (const std::string& path : paths) {
-        if (!looksLikeMp3(path) || !fileExists(path)) continue;
+        if (!looksLikeMp3(path) || !isRegularFile(path)) continue;
         (canBeListed(path) ? songs : unlistable).push_back(path);
     }
     if (!songs.empty()) {

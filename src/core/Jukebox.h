@@ -51,7 +51,7 @@ class Jukebox : public QObject {
     void begin();
     // Gives the master volume back, stores the random order and stops the song.
     void finishPlaying();
-    int saveSongList() const { return songs_.save(); }
+    int saveSongList() { return songs_.save(); }
     void closeMixer() { volume_.closeMixer(); }
 
   public slots:

@@ -14,9 +14,24 @@ int afterRemoval(int entry, int removed) {
 
 }  // namespace
 
+namespace {
+
+// How long after a change the list is written: changes in quick succession
+// (a volume dragged, songs dropped one by one) make one write.
+constexpr int kSaveDelayMs = 2000;
+
+}  // namespace
+
 SongList::SongList(std::string filePath, QObject* parent)
-    : QObject(parent), filePath_(std::move(filePath)) {
+    : QObject(parent),
+      filePath_(std::move(filePath)),
+      saver_(new SongListSaver(filePath_, kSaveDelayMs, [this] { return songListText(entries_); },
+                               this)) {
     setObjectName(QStringLiteral("songList"));
+}
+
+void SongList::changed() {
+    if (loaded_) saver_->schedule();
 }
 
 SongListLoad SongList::load(std::string_view initialVolume) {
@@ -34,7 +49,7 @@ SongListLoad SongList::load(std::string_view initialVolume) {
     return load;
 }
 
-int SongList::save() const { return loaded_ ? saveSongListFile(filePath_, entries_) : 0; }
+int SongList::save() { return loaded_ ? saver_->saveNow().error : 0; }
 
 void SongList::append(const std::vector<std::string>& paths, std::string_view initialVolume) {
     std::vector<std::string> entries;
@@ -53,6 +68,7 @@ void SongList::appendEntries(std::vector<std::string> entries) {
     }
     played_.resize(static_cast<size_t>(entries_.count()), false);
     emit songsAdded(paths);
+    changed();
 }
 
 // Nothing points at the deleted song afterwards: when it was the chosen one,
@@ -69,6 +85,7 @@ void SongList::remove(int index) {
         emit songChosen(chosenPath_);
     }
     emit entryDeleted(index, listReset);
+    changed();
 }
 
 bool SongList::chooseCurrent() {
@@ -80,6 +97,7 @@ bool SongList::chooseCurrent() {
 
 void SongList::setEntryVolume(int index, std::string_view volumeText) {
     entries_.replace(index, path(index) + "," + std::string(volumeText));
+    changed();
 }
 
 // A song that could not be played counts as played in this cycle, so

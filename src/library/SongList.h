@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "library/SongListFile.h"
+#include "library/SongListSaver.h"
 #include "library/SongStore.h"
 
 namespace melvo {
@@ -36,8 +37,9 @@ class SongList : public QObject {
     // of the songs that are missing. A file that could not be read whole is
     // never written.
     SongListLoad load(std::string_view initialVolume);
-    // Writes the file, when it was loaded; 0, or the errno of the failure.
-    int save() const;
+    // Writes the file now, when it was loaded; 0, or the errno of the failure.
+    // Every change is also written on its own a few seconds later.
+    int save();
     // Appends entries for the paths, each with the initial volume where its
     // path alone would read as a path and a volume.
     void append(const std::vector<std::string>& paths, std::string_view initialVolume);
@@ -75,7 +77,10 @@ class SongList : public QObject {
     void playingEntryChanged(int previous, int current);
 
   private:
+    void changed();
+
     std::string filePath_;
+    SongListSaver* saver_;
     bool loaded_ = false;
     SongStore entries_;
     std::vector<bool> played_;

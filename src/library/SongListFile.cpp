@@ -161,17 +161,20 @@ int notRegularFileError(const std::string& path) {
 }  // namespace
 
 int saveSongListFile(const std::string& path, const SongStore& store) {
-    const std::string text = songListText(store);
+    return writeSongListText(path, songListText(store), true).error;
+}
+
+SongListWrite writeSongListText(const std::string& path, const std::string& text, bool backUp) {
     const FileRead old = readRegularFile(path);
-    if (old.status == FileRead::Status::Read && old.bytes == text) return 0;
+    if (old.status == FileRead::Status::Read && old.bytes == text) return {};
     if (old.status == FileRead::Status::NotRegular || old.status == FileRead::Status::Failed)
-        return old.error ? old.error : notRegularFileError(path);
+        return {old.error ? old.error : notRegularFileError(path)};
     int error = 0;
-    if (old.status == FileRead::Status::Read &&
+    if (backUp && old.status == FileRead::Status::Read &&
         !writeFileAtomically(songListBackupPath(path), old.bytes, &error))
-        return error;
-    if (!writeFileAtomically(path, text, &error)) return error;
-    return 0;
+        return {error};
+    if (!writeFileAtomically(path, text, &error)) return {error};
+    return {0, true};
 }
 
 bool canBeListed(std::string_view path) {

@@ -115,6 +115,16 @@ SongListLoad loadSongListFile(const std::string& path, std::string_view initialV
 // Call it only when the load was not refused.
 int saveSongListFile(const std::string& path, const SongStore& store);
 
+// What writing the song list's text did: the errno of the step that failed,
+// or 0; and whether the file changed.
+struct SongListWrite {
+    int error = 0;
+    bool changed = false;
+};
+// saveSongListFile for the file's whole text; the file as it was is kept as
+// the backup only when backUp says so.
+SongListWrite writeSongListText(const std::string& path, const std::string& text, bool backUp);
+
 // The name of the backup kept by saveSongListFile.
 std::string songListBackupPath(const std::string& path);
 

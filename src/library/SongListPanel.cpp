@@ -177,7 +177,7 @@ void SongListPanel::onSongListDoubleClicked() {
 
 void SongListPanel::onAddSongButtonClicked() {
     const std::optional<std::string> path = pathFromUrl(dialogs_.openFile("*.mp3"));
-    if (!path || !looksLikeMp3(*path) || !fileExists(*path)) {
+    if (!path || !looksLikeMp3(*path) || !isRegularFile(*path)) {
         dialogs_.message(kChooseMp3);
         return;
     }
