@@ -42,18 +42,22 @@ std::optional<std::string> lyricsFileFor(const std::string& songPath, const char
 std::optional<Lyrics> readLyrics(const std::string& lyricsPath) {
     FileRead file = readRegularFile(lyricsPath, kMaxLyricsBytes);
     if (file.status != FileRead::Status::Read) return std::nullopt;
-    if (file.cut) {
-        // Whole lines only, so that no character is cut in two.
-        const size_t lineEnd = file.bytes.find_last_of("\r\n");
-        if (lineEnd != std::string::npos) file.bytes.resize(lineEnd + 1);
-    }
-    const std::string content = toUtf8(file.bytes);
+    // Whole lines only, so that no character is cut in two.
+    if (file.cut) file.bytes.resize(wholeLinesLength(file.bytes));
+    std::string content = textFileToUtf8(file.bytes);
     Lyrics lyrics;
-    lyrics.cut = file.cut;
+    lyrics.cut = cutToLyricsLines(&content) || file.cut;
     lyrics.text.reserve(content.size() + 64);
     for (const std::string& line : splitCrLines(content)) lyrics.text.append(line).append("\r\n");
     if (lyrics.cut) lyrics.text.append(kLyricsLeftOutLine).append("\r\n");
     return lyrics;
+}
+
+bool cutToLyricsLines(std::string* text) {
+    const size_t length = lengthOfLines(*text, kMaxLyricsLines);
+    if (length == text->size()) return false;
+    text->resize(length);
+    return true;
 }
 
 std::string lyricsTitleFor(const std::string& songPath) {
