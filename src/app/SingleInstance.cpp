@@ -207,6 +207,8 @@ void SingleInstance::listen() {
     }
     if (!problem.isEmpty()) {
         report(problem + QStringLiteral("後から起動した Melvo からは曲を受け取れません。"));
+        // No socket named: a later start must not reach a socket left at the old name.
+        writeHolder(lockFd_, QString());
         return;
     }
     connect(server_, &HandOverServer::requested, this, &SingleInstance::openRequested);
