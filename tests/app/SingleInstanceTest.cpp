@@ -58,6 +58,26 @@ TEST(FileArguments, RelativeNamesAreTakenFromTheCurrentFolderAndBytesKept) {
                                      folder + "/sub/c.mp3"}));
 }
 
+TEST(CommandLine, OptionsAreAnsweredOrRefusedWithoutTouchingAJukebox) {
+    const struct {
+        QStringList arguments;
+        int status;
+        const char* says;
+    } cases[] = {
+        {{"--help"}, 0, "使い方: melvo [ファイル|フォルダー|プレイリスト]..."},
+        {{"song.mp3", "--version"}, 0, "Melvo 1."},
+        {{"-x.mp3"}, 2, "-x.mp3 というオプションはありません。"},
+    };
+    ProgramCopy copy;
+    for (const auto& c : cases) {
+        const auto run = copy.run(c.arguments);
+        EXPECT_EQ(exitStatusOf(*run), c.status) << c.says;
+        EXPECT_TRUE(QString::fromUtf8(run->readAllStandardOutput() + run->readAllStandardError())
+                        .contains(QString::fromUtf8(c.says)));
+        EXPECT_FALSE(QFile::exists(copy.file(kInstanceLockFileName))) << c.says;
+    }
+}
+
 TEST(SingleInstance, LaterStartsHandTheirSongsToTheRunningJukeboxAndEnd) {
     if (!mixerOpens()) GTEST_SKIP() << "no ALSA mixer opens";
     ProgramCopy jukebox;
