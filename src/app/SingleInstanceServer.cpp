@@ -44,13 +44,17 @@ class HandOverConnection : public QObject {
             case HandOverReader::State::Refused:
                 deleteLater();
                 return;
-            case HandOverReader::State::Complete:
+            case HandOverReader::State::Complete: {
                 // The answer goes first: adding the files may open a message
                 // that waits for the user, and the later start must not wait.
+                // This connection may be gone by the time that message closes,
+                // so the files are the signal's own.
+                const QByteArrayList files = reader_.files();
                 socket_.putChar(kHandOverReceived);
                 socket_.disconnectFromServer();
-                emit server_->requested(reader_.files());
+                emit server_->requested(files);
                 return;
+            }
         }
     }
 
