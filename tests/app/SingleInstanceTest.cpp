@@ -273,8 +273,8 @@ TEST(SingleInstance, SocketWithstandsSquattersFloodsSlowPeersAndLackOfDescriptor
         const auto later = copy.run({song});
         EXPECT_TRUE(QTest::qWaitFor([&] { return later->state() == QProcess::NotRunning; }, 10000));
         EXPECT_EQ(later->exitCode(), c.handedOver ? 0 : 1);
-        ASSERT_EQ(handed.size(), c.handedOver ? 1 : 0);
-        if (c.handedOver) {
+        EXPECT_EQ(handed.size(), c.handedOver ? 1 : 0);
+        if (c.handedOver && handed.size() == 1) {
             EXPECT_EQ(handed[0][0].value<QByteArrayList>(),
                       QByteArrayList{QFile::encodeName(song)});
         }
