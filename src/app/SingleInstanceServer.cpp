@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QLocalSocket>
-#include <QSocketNotifier>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -73,15 +72,17 @@ bool peerIsThisUser(int fd) {
 }
 
 HandOverServer::HandOverServer(QObject* parent) : QObject(parent) {
+    connect(&notifier_, &QSocketNotifier::activated, this, &HandOverServer::acceptPending);
     resume_.setSingleShot(true);
     connect(&resume_, &QTimer::timeout, this, [this] {
-        notifier_->setEnabled(true);
+        notifier_.setEnabled(true);
         acceptPending();
     });
 }
 
 HandOverServer::~HandOverServer() {
     if (fd_ < 0) return;
+    notifier_.setEnabled(false);
     ::unlink(path_.constData());
     ::close(fd_);
 }
@@ -107,8 +108,8 @@ bool HandOverServer::listen(const QString& path) {
         errno = error;
         return false;
     }
-    notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &HandOverServer::acceptPending);
+    notifier_.setSocket(fd_);
+    notifier_.setEnabled(true);
     return true;
 }
 
@@ -122,7 +123,7 @@ void HandOverServer::acceptPending() {
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
             return;
         } else if (errno != EINTR && errno != ECONNABORTED) {
-            notifier_->setEnabled(false);
+            notifier_.setEnabled(false);
             resume_.start(kResumeAfter);
             return;
         }

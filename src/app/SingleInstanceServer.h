@@ -6,10 +6,9 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <QTimer>
-
-class QSocketNotifier;
 
 namespace melvo {
 
@@ -40,7 +39,7 @@ class HandOverServer : public QObject {
 
     int fd_ = -1;
     QByteArray path_;
-    QSocketNotifier* notifier_ = nullptr;
+    QSocketNotifier notifier_{QSocketNotifier::Read};
     QTimer resume_;  // takes connections again after descriptors ran out
 };
 
