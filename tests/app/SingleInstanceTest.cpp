@@ -262,22 +262,19 @@ TEST(SingleInstance, SocketWithstandsSquattersFloodsSlowPeersAndLackOfDescriptor
         QSignalSpy handed(&jukebox, &SingleInstance::openRequested);
         ASSERT_EQ(jukebox.start({}), SingleInstance::Role::Primary);
         const QByteArray socket = readFile(copy.file(kInstanceLockFileName)).split('\n').value(1);
-        struct stat folder {};
         if (!c.runtimeFolder && c.handedOver) {
+            struct stat folder {};
             EXPECT_TRUE(socket.startsWith(privateFolder + '/'));
-            EXPECT_EQ(::lstat(privateFolder.constData(), &folder) == 0 ? folder.st_mode & 0777 : 0,
-                      0700u);
+            EXPECT_TRUE(::lstat(privateFolder, &folder) == 0 && (folder.st_mode & 0777) == 0700);
         }
         if (c.peers) c.peers(socket);
 
         const auto later = copy.run({song});
         EXPECT_TRUE(QTest::qWaitFor([&] { return later->state() == QProcess::NotRunning; }, 10000));
         EXPECT_EQ(later->exitCode(), c.handedOver ? 0 : 1);
-        EXPECT_EQ(handed.size(), c.handedOver ? 1 : 0);
-        if (c.handedOver && handed.size() == 1) {
-            EXPECT_EQ(handed[0][0].value<QByteArrayList>(),
-                      QByteArrayList{QFile::encodeName(song)});
-        }
+        EXPECT_LE(handed.size(), 1);
+        EXPECT_EQ(handed.value(0).value(0).value<QByteArrayList>(),
+                  c.handedOver ? QByteArrayList{QFile::encodeName(song)} : QByteArrayList{});
     }
 }
 
