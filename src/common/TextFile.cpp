@@ -200,17 +200,6 @@ std::vector<std::string> splitCrLines(std::string_view text) { return splitLines
 
 std::vector<std::string> splitAnyLines(std::string_view text) { return splitLines(text, true); }
 
-size_t lengthOfLines(std::string_view text, size_t count) {
-    size_t end = 0;
-    for (size_t line = 0; line < count && end < text.size(); ++line) {
-        end = text.find_first_of("\r\n", end);
-        if (end == std::string_view::npos) return text.size();
-        if (text.compare(end, 2, "\r\n") == 0) ++end;
-        ++end;
-    }
-    return end;
-}
-
 std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == 0) return "/";

@@ -68,10 +68,6 @@ std::vector<std::string> splitCrLines(std::string_view text);
 // as splitCrLines.
 std::vector<std::string> splitAnyLines(std::string_view text);
 
-// The length of the first count lines of text, their line ends (CR LF, a lone
-// CR or a lone LF) included: the whole text when it has no more lines.
-size_t lengthOfLines(std::string_view text, size_t count);
-
 // How replacing a file went: done, or the step that failed with its errno.
 struct FileReplacement {
     enum class Step { Done, WriteTemporary, Rename };

@@ -1,5 +1,7 @@
 #include "lyrics/LyricsFile.h"
 
+#include <algorithm>
+
 #include "common/TextFile.h"
 
 namespace melvo {
@@ -54,10 +56,22 @@ std::optional<Lyrics> readLyrics(const std::string& lyricsPath) {
 }
 
 bool cutToLyricsLines(std::string* text) {
-    const size_t length = lengthOfLines(*text, kMaxLyricsLines);
-    if (length == text->size()) return false;
-    text->resize(length);
-    return true;
+    size_t start = 0;
+    for (size_t line = 0; start < text->size(); ++line) {
+        const size_t end = std::min(text->find_first_of("\r\n", start), text->size());
+        if (line == kMaxLyricsLines) {
+            text->resize(start);
+            return true;
+        }
+        if (end - start > kMaxLyricsLineBytes) {
+            size_t cut = start + kMaxLyricsLineBytes;
+            while ((static_cast<unsigned char>((*text)[cut]) & 0xC0) == 0x80) --cut;
+            text->resize(cut);
+            return true;
+        }
+        start = end + (text->compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return false;
 }
 
 std::string lyricsTitleFor(const std::string& songPath) {
