@@ -70,7 +70,7 @@ void HandOverReader::readField(quint32 number) {
             field_ = Field::Count;
             break;
         case Field::Count:
-            // Each file takes at least its length.
+            // Each file takes at least the number that gives its length.
             declare(kNumberBytes + kNumberBytes * number);
             if (number > kMaxHandOverFiles) state_ = State::Refused;
             filesLeft_ = number;

@@ -1,6 +1,7 @@
 // The running jukebox's end of the hand-over socket. Only processes of the
-// same user are heard; a request is read as it arrives, within a size bound and a time
-// limit, and running out of descriptors only pauses taking connections.
+// same user are heard; a request is read as it arrives, within a size bound
+// and a time limit, and running out of descriptors only pauses taking
+// connections.
 #pragma once
 
 #include <QByteArray>

@@ -49,10 +49,10 @@ struct Lyrics {
 // The lyrics file's text as the windows show it, decoded as textFileToUtf8
 // does: every line followed by CR LF. Lines end at CR LF or a lone CR; a lone
 // LF belongs to its line. Of a file larger than kMaxLyricsBytes only the whole
-// lines of its first kMaxLyricsBytes are read, and of those no more than
-// cutToLyricsLines leaves; then kLyricsLeftOutLine follows and the lyrics are
-// cut. Nothing when the file is missing, unreadable or no
-// regular file (a named pipe is never waited on).
+// lines of its first kMaxLyricsBytes are read, and of what is read only what
+// cutToLyricsLines leaves is shown; when anything was left out,
+// kLyricsLeftOutLine follows and the lyrics are cut. Nothing when the file is
+// missing, unreadable or no regular file (a named pipe is never waited on).
 std::optional<Lyrics> readLyrics(const std::string& lyricsPath);
 
 // Cuts text (UTF-8) after its first kMaxLyricsLines lines, counted at any line
