@@ -6,27 +6,23 @@
 #include <unistd.h>
 
 #include <QCryptographicHash>
-#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+
+#include "app/SingleInstanceRequest.h"
+#include "app/SingleInstanceServer.h"
 
 namespace melvo {
 
 namespace {
-
-// Marks a request from a later start, so that nothing else on the socket is
-// taken for one.
-constexpr quint32 kRequestMark = 0x4d4c5631;  // "MLV1"
-constexpr char kReceived = '\x06';
 
 void report(const QString& text) {
     std::fprintf(stderr, "Melvo: %s\n", text.toLocal8Bit().constData());
@@ -34,19 +30,46 @@ void report(const QString& text) {
 
 QString systemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
-// The socket's path: one per data folder, named after the folder's canonical
-// path, in the user's own runtime folder when there is one.
-QString socketPathFor(const QString& dataFolder) {
+// The folder is no link, belongs to this user and is closed to everyone else.
+bool isPrivateFolder(const QString& path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::geteuid() && (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+}
+
+// The folder for hand-over sockets: the user's runtime folder when only the
+// user can enter it, else "melvo-<uid>" in the temporary folder, made with
+// mode 0700 and used only when it is the user's own folder, closed to others
+// and no link. Empty, with the reason in *problem, when there is none.
+QString handOverSocketFolder(QString* problem) {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime)) return runtime;
+    const QString folder =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("melvo-%1").arg(::geteuid()));
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
+        *problem = QStringLiteral("フォルダー %1 を作れませんでした。（%2）")
+                       .arg(folder, systemError(errno));
+        return {};
+    }
+    if (!isPrivateFolder(folder)) {
+        *problem = QStringLiteral(
+                       "フォルダー %1 は、ほかのユーザーのものか、"
+                       "ほかのユーザーも入れるか、リンクです。")
+                       .arg(folder);
+        return {};
+    }
+    return folder;
+}
+
+// The socket's name: one per data folder, named after the folder's canonical path.
+QString socketNameFor(const QString& dataFolder) {
     QByteArray canonical = QFile::encodeName(dataFolder);
     if (char* resolved = ::realpath(canonical.constData(), nullptr)) {
         canonical = resolved;
         std::free(resolved);
     }
     const QByteArray hash = QCryptographicHash::hash(canonical, QCryptographicHash::Sha256);
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString folder = QFileInfo(runtime).isDir() ? runtime : QDir::tempPath();
-    return QDir(folder).filePath(
-        QStringLiteral("melvo-%1.socket").arg(QString::fromLatin1(hash.toHex().left(16))));
+    return QStringLiteral("melvo-%1.socket").arg(QString::fromLatin1(hash.toHex().left(16)));
 }
 
 // Opens the lock file without following a link and without waiting on a
@@ -128,13 +151,28 @@ SingleInstance::Role SingleInstance::start(const QByteArrayList& files,
                    .arg(lockPath, systemError(errno)));
         return Role::Primary;
     }
+    const std::optional<QByteArray> request = handOverRequest(files);
     const QDeadlineTimer deadline(patience);
     for (;;) {
         if (tryLock()) {
             listen();
             return Role::Primary;
         }
-        if (handOver(files, deadline)) return Role::HandedOver;
+        if (!request) {
+            report(QStringLiteral("このデータフォルダー（%1）では Melvo がすでに動いていますが、"
+                                  "ファイルが多すぎて渡せません（%2 個）。")
+                       .arg(dataFolder_)
+                       .arg(files.size()));
+            return Role::Failed;
+        }
+        switch (handOver(*request, deadline)) {
+            case HandOver::Taken:
+                return Role::HandedOver;
+            case HandOver::Refused:
+                return Role::Failed;
+            case HandOver::NoAnswer:
+                break;
+        }
         if (deadline.hasExpired()) break;
         // The holder is starting (not listening yet) or ending (lock not yet released).
         QThread::msleep(50);
@@ -144,7 +182,7 @@ SingleInstance::Role SingleInstance::start(const QByteArrayList& files,
                "このデータフォルダー（%1）では Melvo がすでに動いていますが（プロセス %2）、"
                "応答がありません。その Melvo を終了してから、もう一度起動してください。")
                .arg(dataFolder_, pid.isEmpty() ? QStringLiteral("?") : QString::fromLatin1(pid)));
-    return Role::NoAnswer;
+    return Role::Failed;
 }
 
 // True when this process now holds the lock, also when locks do not work on
@@ -159,39 +197,40 @@ bool SingleInstance::tryLock() {
 }
 
 void SingleInstance::listen() {
-    const QString socketPath = socketPathFor(dataFolder_);
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // A socket file left by a jukebox that ended without closing it; the lock
-    // says no one else uses it.
-    QLocalServer::removeServer(socketPath);
-    if (!server_->listen(socketPath)) {
-        report(QStringLiteral("ソケット %1 を開けませんでした。（%2）"
-                              "後から起動した Melvo からは曲を受け取れません。")
-                   .arg(socketPath, server_->errorString()));
+    QString problem;
+    const QString folder = handOverSocketFolder(&problem);
+    const QString socketPath = QDir(folder).filePath(socketNameFor(dataFolder_));
+    server_ = new HandOverServer(this);
+    if (!folder.isEmpty() && !server_->listen(socketPath)) {
+        problem = QStringLiteral("ソケット %1 を開けませんでした。（%2）")
+                      .arg(socketPath, systemError(errno));
+    }
+    if (!problem.isEmpty()) {
+        report(problem + QStringLiteral("後から起動した Melvo からは曲を受け取れません。"));
+        // No socket named: a later start must not reach a socket left at the old name.
+        writeHolder(lockFd_, QString());
         return;
     }
-    connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { receive(socket); });
-        }
-    });
+    connect(server_, &HandOverServer::requested, this, &SingleInstance::openRequested);
     // Written once listening, so a later start that reads it can connect.
     writeHolder(lockFd_, socketPath);
 }
 
-bool SingleInstance::handOver(const QByteArrayList& files, const QDeadlineTimer& deadline) {
+SingleInstance::HandOver SingleInstance::handOver(const QByteArray& request,
+                                                  const QDeadlineTimer& deadline) {
     const QString socketPath = readHolder(lockFd_).socketPath;
-    if (socketPath.isEmpty()) return false;
+    if (socketPath.isEmpty()) return HandOver::NoAnswer;
     QLocalSocket socket;
     socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) return false;
-
-    QByteArray request;
-    QDataStream out(&request, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_0);
-    out << kRequestMark << files;
+    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
+        return HandOver::NoAnswer;
+    // The files go to no one but a jukebox of this user.
+    if (!peerIsThisUser(static_cast<int>(socket.socketDescriptor()))) {
+        report(QStringLiteral("ソケット %1 で待っているのはほかのユーザーのプロセスです。"
+                              "ファイルは渡しません。")
+                   .arg(socketPath));
+        return HandOver::Refused;
+    }
     socket.write(request);
     while (socket.bytesToWrite() > 0 &&
            socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
@@ -200,27 +239,8 @@ bool SingleInstance::handOver(const QByteArrayList& files, const QDeadlineTimer&
            socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
     }
     char answer = 0;
-    return socket.getChar(&answer) && answer == kReceived;
-}
-
-void SingleInstance::receive(QLocalSocket* socket) {
-    QDataStream in(socket);
-    in.setVersion(QDataStream::Qt_6_0);
-    in.startTransaction();
-    quint32 mark = 0;
-    QByteArrayList files;
-    in >> mark;
-    if (in.status() == QDataStream::Ok && mark != kRequestMark) {
-        socket->abort();
-        return;
-    }
-    in >> files;
-    if (!in.commitTransaction()) return;  // the rest is still on its way
-    // The answer goes first: adding the files may open a message that waits
-    // for the user, and the later start must not wait for that.
-    socket->putChar(kReceived);
-    socket->disconnectFromServer();
-    emit openRequested(files);
+    return socket.getChar(&answer) && answer == kHandOverReceived ? HandOver::Taken
+                                                                  : HandOver::NoAnswer;
 }
 
 }  // namespace melvo

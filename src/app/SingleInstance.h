@@ -10,10 +10,9 @@
 #include <QString>
 #include <chrono>
 
-class QLocalServer;
-class QLocalSocket;
-
 namespace melvo {
+
+class HandOverServer;
 
 // The lock file's name in the data folder. While a jukebox runs it holds the
 // file with flock(2), which ends with its process, also after a crash; the
@@ -32,7 +31,7 @@ class SingleInstance : public QObject {
     enum class Role {
         Primary,     // this process runs the jukebox on the folder
         HandedOver,  // the running jukebox took the request: end with status 0
-        NoAnswer,    // a jukebox holds the folder but did not answer: end with an error
+        Failed,      // a jukebox holds the folder but did not take the files: end with an error
     };
 
     explicit SingleInstance(const QString& dataFolder, QObject* parent = nullptr);
@@ -40,8 +39,10 @@ class SingleInstance : public QObject {
 
     // Takes the folder's lock and listens for later starts, or, when another
     // process holds the lock, asks it to come to the front and add files.
-    // Gives up after patience without an answer; the reasons for NoAnswer and
-    // for running without the lock go to stderr in Japanese.
+    // Gives up after patience without an answer, at once when the files are
+    // too many to hand over or the socket's listener is another user's; the
+    // reasons for Failed and for running without the lock go to stderr in
+    // Japanese.
     Role start(const QByteArrayList& files,
                std::chrono::milliseconds patience = std::chrono::seconds(2));
 
@@ -52,14 +53,15 @@ class SingleInstance : public QObject {
     void openRequested(const QByteArrayList& files);
 
   private:
+    enum class HandOver { Taken, NoAnswer, Refused };
+
     bool tryLock();
     void listen();
-    bool handOver(const QByteArrayList& files, const QDeadlineTimer& deadline);
-    void receive(QLocalSocket* socket);
+    HandOver handOver(const QByteArray& request, const QDeadlineTimer& deadline);
 
     QString dataFolder_;
     int lockFd_ = -1;
-    QLocalServer* server_ = nullptr;
+    HandOverServer* server_ = nullptr;
 };
 
 }  // namespace melvo

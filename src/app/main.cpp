@@ -1,9 +1,14 @@
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QFont>
 #include <QGuiApplication>
 #include <QStyleFactory>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 
 #include "app/DataFolder.h"
 #include "app/DesktopLauncher.h"
@@ -24,9 +29,46 @@ std::vector<std::string> toPaths(const QByteArrayList& files) {
     return paths;
 }
 
+constexpr char kUsage[] =
+    "使い方: melvo [ファイル|フォルダー|プレイリスト]...\n"
+    "\n"
+    "MP3 ジュークボックス Melvo を起動し、指定した曲を曲リストに追加します。\n"
+    "Melvo がすでに動いているときは、その Melvo に曲を渡して終了します。\n"
+    "名前が「-」で始まるファイルは ./-x.mp3 のように指定してください。\n"
+    "\n"
+    "  --help     この説明を表示して終了します\n"
+    "  --version  バージョンを表示して終了します\n";
+
+// The exit status for --help and --version, answered before any window or
+// jukebox; nothing for other arguments.
+std::optional<int> answerInformationOption(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return EXIT_SUCCESS;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("Melvo " MELVO_VERSION);
+            return EXIT_SUCCESS;
+        }
+    }
+    return std::nullopt;
+}
+
+// The first argument that starts with "-" and names no file: an option this
+// program does not know. Qt's own options are gone from argv by then.
+const char* unknownOption(int argc, char** argv) {
+    struct stat status {};
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-' && ::stat(argv[i], &status) != 0) return argv[i];
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = answerInformationOption(argc, argv)) return *status;
     // While a song plays the window redraws only its small read-outs, ten
     // times a second. On X11 a shared-memory image costs a round trip to the
     // X server for each of them (twice the wake-ups); plain image requests
@@ -40,6 +82,13 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
     melvo::installJapaneseTranslations(app);
+    if (const char* option = unknownOption(argc, argv)) {
+        std::fprintf(
+            stderr,
+            "Melvo: %s というオプションはありません。使い方は melvo --help で表示できます。\n",
+            option);
+        return 2;
+    }
 
     // The data files stay beside the program when it runs from where it was
     // built; an installed program, or one in a folder the user cannot write,
@@ -57,7 +106,7 @@ int main(int argc, char** argv) {
             break;
         case melvo::SingleInstance::Role::HandedOver:
             return EXIT_SUCCESS;
-        case melvo::SingleInstance::Role::NoAnswer:
+        case melvo::SingleInstance::Role::Failed:
             return EXIT_FAILURE;
     }
 

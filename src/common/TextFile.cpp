@@ -47,10 +47,12 @@ bool isValidUtf8(std::string_view bytes) {
 
 namespace {
 
-// CP932 to UTF-8. Bytes that are not CP932 become a replacement character,
-// or, when strict, make the whole conversion fail.
-std::optional<std::string> convertCp932(std::string_view bytes, bool strict) {
-    iconv_t converter = iconv_open("UTF-8", "CP932");
+// Bytes in encoding (whose characters take units of unit bytes) to UTF-8.
+// Bytes that are not of the encoding become a replacement character, or, when
+// strict, make the whole conversion fail.
+std::optional<std::string> convert(std::string_view bytes, const char* encoding, size_t unit,
+                                   bool strict) {
+    iconv_t converter = iconv_open("UTF-8", encoding);
     if (converter == reinterpret_cast<iconv_t>(-1)) {
         if (strict) return std::nullopt;
         return std::string(bytes);
@@ -67,17 +69,22 @@ std::optional<std::string> convertCp932(std::string_view bytes, bool strict) {
         const size_t result = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
         out.append(buffer, outPtr - buffer);
         if (result == static_cast<size_t>(-1) && errno != E2BIG) {
-            // An invalid or cut-off byte sequence: show a replacement character and go on.
+            // An invalid or cut-off sequence: show a replacement character and go on.
             valid = !strict;
             out += "\xEF\xBF\xBD";
-            ++in;
-            --inLeft;
+            const size_t skipped = std::min(unit, inLeft);
+            in += skipped;
+            inLeft -= skipped;
         }
     }
     iconv_close(converter);
     if (!valid) return std::nullopt;
     return out;
 }
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 std::vector<std::string> splitLines(std::string_view text, bool lineFeedEnds) {
     std::vector<std::string> lines;
@@ -98,10 +105,35 @@ std::vector<std::string> splitLines(std::string_view text, bool lineFeedEnds) {
 
 }  // namespace
 
-std::optional<std::string> fromCp932(std::string_view bytes) { return convertCp932(bytes, true); }
+std::optional<std::string> fromCp932(std::string_view bytes) {
+    return convert(bytes, "CP932", 1, true);
+}
 
 std::string toUtf8(std::string_view bytes) {
-    return isValidUtf8(bytes) ? std::string(bytes) : *convertCp932(bytes, false);
+    return isValidUtf8(bytes) ? std::string(bytes) : *convert(bytes, "CP932", 1, false);
+}
+
+std::string textFileToUtf8(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Mark)) return toUtf8(bytes.substr(kUtf8Mark.size()));
+    if (bytes.starts_with(kUtf16LeMark)) return *convert(bytes.substr(2), "UTF-16LE", 2, false);
+    if (bytes.starts_with(kUtf16BeMark)) return *convert(bytes.substr(2), "UTF-16BE", 2, false);
+    return toUtf8(bytes);
+}
+
+size_t wholeLinesLength(std::string_view bytes) {
+    const bool littleEndian = bytes.starts_with(kUtf16LeMark);
+    if (!littleEndian && !bytes.starts_with(kUtf16BeMark)) {
+        const size_t lineEnd = bytes.find_last_of("\r\n");
+        return lineEnd == std::string_view::npos ? bytes.size() : lineEnd + 1;
+    }
+    // UTF-16: a line end is a whole unit of the two; a cut-off unit is left out.
+    const size_t units = bytes.size() / 2;
+    for (size_t unit = units - 1; unit > 0; --unit) {
+        const char low = bytes[2 * unit + (littleEndian ? 0 : 1)];
+        const char high = bytes[2 * unit + (littleEndian ? 1 : 0)];
+        if (high == 0 && (low == '\r' || low == '\n')) return 2 * unit + 2;
+    }
+    return 2 * units;
 }
 
 FileRead readRegularFile(const std::string& path, size_t limit) {
@@ -161,7 +193,7 @@ FileRead readRegularFile(const std::string& path, size_t limit) {
 std::optional<std::string> readTextFile(const std::string& path, size_t maxBytes) {
     FileRead file = readRegularFile(path, maxBytes);
     if (file.status != FileRead::Status::Read || file.cut) return std::nullopt;
-    return toUtf8(file.bytes);
+    return textFileToUtf8(file.bytes);
 }
 
 std::vector<std::string> splitCrLines(std::string_view text) { return splitLines(text, false); }

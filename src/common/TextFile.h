@@ -1,6 +1,7 @@
 // Reading and writing the program's text files: the song list, the settings
 // and the lyrics. Files are UTF-8; a file that is not valid UTF-8 was written
-// by the old system in CP932 (Shift-JIS) and is converted on reading.
+// by the old system in CP932 (Shift-JIS) and is converted on reading. Lyrics
+// files may also start with a byte-order mark, of UTF-8 or of UTF-16.
 #pragma once
 
 #include <cstddef>
@@ -32,15 +33,26 @@ struct FileRead {
 FileRead readRegularFile(const std::string& path,
                          size_t limit = std::numeric_limits<size_t>::max());
 
-// The bytes of a regular file as UTF-8 text, converted from CP932 when they are
-// not valid UTF-8. Nothing when the file cannot be read, is no regular file or
-// is larger than maxBytes.
+// The bytes of a regular file as UTF-8 text, as textFileToUtf8 reads them.
+// Nothing when the file cannot be read, is no regular file or is larger than
+// maxBytes.
 std::optional<std::string> readTextFile(const std::string& path,
                                         size_t maxBytes = std::numeric_limits<size_t>::max());
 
 // The text converted to UTF-8: unchanged when it is valid UTF-8, else read as
 // CP932 with a replacement character for each byte that is not CP932.
 std::string toUtf8(std::string_view bytes);
+
+// The bytes of a text file as UTF-8: after a UTF-8 byte-order mark (which is
+// dropped) as toUtf8, after a UTF-16 one as UTF-16 little- or big-endian
+// (with a replacement character for each unit that is no character), else
+// as toUtf8.
+std::string textFileToUtf8(std::string_view bytes);
+
+// How many of the bytes (the beginning of a text file, read as
+// textFileToUtf8 reads it) run up to and with their last line end (CR or LF):
+// all of them (in UTF-16 all whole units) when there is none.
+size_t wholeLinesLength(std::string_view bytes);
 
 // The CP932 bytes as UTF-8; nothing when they are not all valid CP932.
 std::optional<std::string> fromCp932(std::string_view bytes);

@@ -1,5 +1,7 @@
 #include "lyrics/LyricsFile.h"
 
+#include <algorithm>
+
 #include "common/TextFile.h"
 
 namespace melvo {
@@ -42,18 +44,34 @@ std::optional<std::string> lyricsFileFor(const std::string& songPath, const char
 std::optional<Lyrics> readLyrics(const std::string& lyricsPath) {
     FileRead file = readRegularFile(lyricsPath, kMaxLyricsBytes);
     if (file.status != FileRead::Status::Read) return std::nullopt;
-    if (file.cut) {
-        // Whole lines only, so that no character is cut in two.
-        const size_t lineEnd = file.bytes.find_last_of("\r\n");
-        if (lineEnd != std::string::npos) file.bytes.resize(lineEnd + 1);
-    }
-    const std::string content = toUtf8(file.bytes);
+    // Whole lines only, so that no character is cut in two.
+    if (file.cut) file.bytes.resize(wholeLinesLength(file.bytes));
+    std::string content = textFileToUtf8(file.bytes);
     Lyrics lyrics;
-    lyrics.cut = file.cut;
+    lyrics.cut = cutToLyricsLines(&content) || file.cut;
     lyrics.text.reserve(content.size() + 64);
     for (const std::string& line : splitCrLines(content)) lyrics.text.append(line).append("\r\n");
     if (lyrics.cut) lyrics.text.append(kLyricsLeftOutLine).append("\r\n");
     return lyrics;
+}
+
+bool cutToLyricsLines(std::string* text) {
+    size_t start = 0;
+    for (size_t line = 0; start < text->size(); ++line) {
+        const size_t end = std::min(text->find_first_of("\r\n", start), text->size());
+        if (line == kMaxLyricsLines) {
+            text->resize(start);
+            return true;
+        }
+        if (end - start > kMaxLyricsLineBytes) {
+            size_t cut = start + kMaxLyricsLineBytes;
+            while ((static_cast<unsigned char>((*text)[cut]) & 0xC0) == 0x80) --cut;
+            text->resize(cut);
+            return true;
+        }
+        start = end + (text->compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return false;
 }
 
 std::string lyricsTitleFor(const std::string& songPath) {

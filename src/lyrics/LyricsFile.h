@@ -26,6 +26,12 @@ std::optional<std::string> lyricsFileFor(const std::string& songPath,
 
 // Lyrics files larger than this are shown only in part and never edited.
 inline constexpr size_t kMaxLyricsBytes = size_t{1} << 20;
+// The same for lyrics of more lines than this (at any line end), or with a
+// line longer than this, far more than a song has: a text box costs a few
+// hundred bytes for each line, and the time to lay out a line that has no
+// place to wrap grows with the square of its length.
+inline constexpr size_t kMaxLyricsLines = 5000;
+inline constexpr size_t kMaxLyricsLineBytes = 4096;
 
 // The line that stands for the part of an over-long lyrics file left out.
 inline constexpr const char* kLyricsLeftOutLine = "（以下、歌詞が長すぎるため省略しました）";
@@ -33,20 +39,26 @@ inline constexpr const char* kLyricsLeftOutLine = "（以下、歌詞が長す�
 // The message (UTF-8) the editor shows, followed by the lyrics file's path,
 // when it refuses an over-long lyrics file.
 inline constexpr const char* kLyricsTooLongToEdit =
-    "歌詞データが長すぎるため編集できません（1 MB まで）　";
+    "歌詞データが長すぎるため編集できません（1 MB、5000 行、1 行 4 KB まで）　";
 
 struct Lyrics {
     std::string text;  // as the windows show it
-    bool cut = false;  // the file is larger than kMaxLyricsBytes
+    bool cut = false;  // past kMaxLyricsBytes, kMaxLyricsLines or kMaxLyricsLineBytes
 };
 
-// The lyrics file's text as the windows show it: every line followed by CR LF.
-// Lines end at CR LF or a lone CR; a lone LF belongs to its line. Of a file
-// larger than kMaxLyricsBytes only the whole lines of its first
-// kMaxLyricsBytes are read, followed by kLyricsLeftOutLine. Nothing when the
-// file is missing, unreadable or no regular file (a named pipe is never
-// waited on).
+// The lyrics file's text as the windows show it, decoded as textFileToUtf8
+// does: every line followed by CR LF. Lines end at CR LF or a lone CR; a lone
+// LF belongs to its line. Of a file larger than kMaxLyricsBytes only the whole
+// lines of its first kMaxLyricsBytes are read, and of what is read only what
+// cutToLyricsLines leaves is shown; when anything was left out,
+// kLyricsLeftOutLine follows and the lyrics are cut. Nothing when the file is
+// missing, unreadable or no regular file (a named pipe is never waited on).
 std::optional<Lyrics> readLyrics(const std::string& lyricsPath);
+
+// Cuts text (UTF-8) after its first kMaxLyricsLines lines, counted at any line
+// end, or within the first line longer than kMaxLyricsLineBytes, after its
+// last whole character within that bound; true when that left something out.
+bool cutToLyricsLines(std::string* text);
 
 // The title shown for a song: its file name (after the last "/"), then what
 // follows the first "-" when there is one. The extension stays.

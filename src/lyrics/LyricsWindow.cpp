@@ -18,6 +18,18 @@ namespace {
 // The sung line's background: a deeper yellow than the box's.
 const QColor kSungLineColour(255, 200, 64);
 
+// The text for the box, one block for each line, so that line n of the lyrics
+// is block n. A paragraph separator (and Qt's frame marks) would start a block
+// of its own: it is shown as a line separator, which breaks the line on the
+// screen only, and the marks as replacement characters.
+QString boxText(const std::string& text) {
+    QString shown = QString::fromStdString(withLfLineEnds(text));
+    shown.replace(QChar::ParagraphSeparator, QChar::LineSeparator);
+    for (const char16_t frameMark : {u'\xFDD0', u'\xFDD1'})
+        shown.replace(QChar(frameMark), QChar::ReplacementCharacter);
+    return shown;
+}
+
 }  // namespace
 
 void setUpLyricsWindow(QWidget* window, const char* name, const QString& title, int widthTwips) {
@@ -83,7 +95,7 @@ void LyricsWindow::setLyrics(const std::string& text, const std::string& songPat
     timed_ = parseTimedLyrics(text);
     sungLine_ = -1;
     lyricsBox->setExtraSelections({});
-    lyricsBox->setPlainText(QString::fromStdString(withLfLineEnds(timed_.text)));
+    lyricsBox->setPlainText(boxText(timed_.text));
 }
 
 void LyricsWindow::followPosition(double seconds) {

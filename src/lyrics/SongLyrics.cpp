@@ -37,6 +37,7 @@ std::optional<Lyrics> readEmbeddedLyrics(const std::string& songPath) {
         const size_t lineEnd = text->find_last_of("\r\n");
         text->resize(lineEnd == std::string::npos ? 0 : lineEnd + 1);
     }
+    if (cutToLyricsLines(&*text)) lyrics.cut = true;
     for (const std::string& line : splitAnyLines(*text)) lyrics.text.append(line).append("\r\n");
     if (lyrics.cut) lyrics.text.append(kLyricsLeftOutLine).append("\r\n");
     return lyrics;

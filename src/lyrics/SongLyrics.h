@@ -11,9 +11,10 @@
 namespace melvo {
 
 // The first lyrics frame of the song's ID3v2 tag as the windows show lyrics:
-// every line (ending at CR LF, a lone CR or a lone LF) followed by CR LF, and
-// of lyrics longer than kMaxLyricsBytes only their first whole lines followed
-// by kLyricsLeftOutLine. Nothing when the song is no regular file (a named
+// every line (ending at CR LF, a lone CR or a lone LF) followed by CR LF; of
+// lyrics longer than kMaxLyricsBytes only their first whole lines, and of
+// those what cutToLyricsLines leaves, followed by kLyricsLeftOutLine when
+// something was left out. Nothing when the song is no regular file (a named
 // pipe is never waited on), cannot be read, does not start with an ID3v2 tag,
 // its tag is larger than 16 MiB, or the tag carries no lyrics frame.
 std::optional<Lyrics> readEmbeddedLyrics(const std::string& songPath);

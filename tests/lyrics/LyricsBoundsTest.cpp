@@ -1,10 +1,14 @@
 // Lyrics files that could stall or overwhelm the window: a named pipe where
-// the lyrics belong, and lyrics far longer than any song's.
+// the lyrics belong, lyrics far longer than any song's, and lyrics in the
+// encodings and with the characters that other editors write.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 #include "lyrics/LyricsEditor.h"
 #include "lyrics/LyricsFile.h"
@@ -54,6 +58,59 @@ TEST_F(LyricsBounds, OverLongLyricsShowTheirBeginningAndAreNotEdited) {
         harness.dialogs.messages.back().startsWith(QString::fromUtf8(kLyricsTooLongToEdit)));
     EXPECT_EQ(main->lyricsPanel->lyricsEditorOpen, 0);
     EXPECT_EQ(harness.readFile("Song.txt"), lyrics) << "never cut short by a save";
+}
+
+// The text as UTF-16 with a byte-order mark.
+std::string utf16(const char* text, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : (u'\uFEFF' + QString::fromUtf8(text)).toStdU16String()) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+TEST_F(LyricsBounds, EveryLineOfAnyEncodingIsOneLineOfTheBoxShownAtOnce) {
+    const char* timed = "[00:00.00]一\r\n[00:01.00]二\r\n";
+    std::string longLines;  // past the bound; "《" in UTF-16 holds the byte of LF
+    while (longLines.size() < kMaxLyricsBytes) longLines += "《" + std::string(400, 'a') + "\r\n";
+    const struct {
+        const char* scenario;
+        std::string bytes;
+        const char* sungAtOneSecond;  // nullptr: none
+    } cases[] = {
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + std::string(timed), "二"},
+        {"UTF-16 LE", utf16(timed, false), "二"},
+        {"UTF-16 BE", utf16(timed, true), "二"},
+        {"a paragraph separator inside a line", "[00:00.00]一\u2029続き\r\n[00:01.00]二\r\n", "二"},
+        {"1 MB of line feeds", std::string(kMaxLyricsBytes, '\n'), nullptr},
+        {"1 MB of CR LF",
+         std::string(kMaxLyricsBytes, '\r')
+             .replace(1, std::string::npos, kMaxLyricsBytes - 1, '\n'),
+         nullptr},
+        {"UTF-16 past the bound", utf16(longLines.c_str(), false), nullptr},
+        {"one line of 1 MB", std::string(kMaxLyricsBytes, 'a'), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        harness.writeFile("Song.lrc", c.bytes);
+        QElapsedTimer clock;
+        clock.start();
+        main->jukebox.play();
+        QCoreApplication::processEvents();  // the window is drawn
+        EXPECT_LT(clock.elapsed(), 1000);
+        ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
+        const LyricsWindow& window = *main->lyricsPanel->lyricsWindow;
+        harness.media.devices[harness.path("Song.mp3")].positionMs = 1000;
+        test::pollPosition(main->jukebox);
+        const QTextDocument& shown = *window.lyricsBox->document();
+        EXPECT_EQ(shown.findBlockByNumber(window.sungLine()).text(),
+                  c.sungAtOneSecond ? QString::fromUtf8(c.sungAtOneSecond) : "");
+        EXPECT_LE(shown.blockCount(),
+                  static_cast<int>(kMaxLyricsLines) + 3);  // the note, the last line end
+        EXPECT_FALSE(shown.toPlainText().contains(QChar::ReplacementCharacter));
+        main->jukebox.stop();
+    }
 }
 
 }  // namespace

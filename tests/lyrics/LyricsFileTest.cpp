@@ -102,7 +102,8 @@ TEST_F(LyricsFiles, ReaderRefusesMissingFilesAndFolders) {
 TEST_F(LyricsFiles, OverLongFilesGiveTheirFirstWholeLinesAndANote) {
     const std::string line = "歌詞の一行\r\n";  // 17 bytes
     const std::string note = std::string(kLyricsLeftOutLine) + "\r\n";
-    std::string oneMiB = std::string(kMaxLyricsBytes - 2, 'a') + "\r\n";
+    std::string oneMiB;
+    while (oneMiB.size() < kMaxLyricsBytes) oneMiB += std::string(1022, 'a') + "\r\n";
     const struct {
         const char* name;
         std::string bytes;
