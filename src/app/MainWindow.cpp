@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSlider>
 #include <QTreeView>
 #include <cstdio>
@@ -91,6 +93,7 @@ MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* pa
     buildPanels();
     connectAutoPlay();
     followControlState();
+    addKeys();
     connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
     connect(instructionsMenuItem, &QAction::triggered, this,
             &MainWindow::onInstructionsMenuItemTriggered);
@@ -110,7 +113,8 @@ void MainWindow::bringToFront() {
 
 void MainWindow::buildControls() {
     auto* client = new QWidget(this);
-    client->setFixedSize(twipsToPixels(8130), twipsToPixels(5925));
+    designedSize_ = QSize(twipsToPixels(8130), twipsToPixels(5925));
+    client->setMinimumSize(designedSize_);
     setCentralWidget(client);
 
     randomOrderBox =
@@ -133,20 +137,22 @@ void MainWindow::buildControls() {
     songListView->setObjectName(QStringLiteral("songListView"));
     songListView->setToolTip("エントリーされた曲の一覧");
     placeInTwips(songListView, 0, 2295, 8070, 2850);
-    exitButton = makeButton(client, "exitButton", "終了", "演奏を停止し終了します。",
+    designedListPlace_ = songListView->geometry();
+    exitButton = makeButton(client, "exitButton", "終了", "演奏を停止し終了します。（Ctrl+Q）",
                             {6885, 5265, 915, 375});
-    deleteSongButton = makeButton(client, "deleteSongButton", "曲の削除", "登録されている局の削除",
-                                  {1305, 5265, 825, 375});
+    deleteSongButton = makeButton(client, "deleteSongButton", "曲の削除",
+                                  "登録されている局の削除（Deleteキー）", {1305, 5265, 825, 375});
     addSongButton = makeButton(client, "addSongButton", "曲の追加", "ＭＰ３形式の曲の追加",
                                {180, 5265, 825, 375});
-    resumeButton =
-        makeButton(client, "resumeButton", "続行", "演奏の再開", {3060, 1395, 1170, 375});
+    designedBottomRowTop_ = addSongButton->y();
+    resumeButton = makeButton(client, "resumeButton", "続行", "演奏の再開（スペースキー）",
+                              {3060, 1395, 1170, 375});
     repeatBox = makeCheckBox(client, "repeatBox", "繰り返し再生",
                              "現在の曲を繰り返し演奏する場合にチェック", {5760, 1125, 1455, 210});
     stopButton = makeButton(client, "stopButton", "停止", "演奏の停止", {1575, 1845, 1215, 375});
-    pauseButton =
-        makeButton(client, "pauseButton", "一時停止", "演奏の一時停止", {1575, 1395, 1215, 375});
-    playButton = makeButton(client, "playButton", "再生", "一覧から選択された曲を演奏",
+    pauseButton = makeButton(client, "pauseButton", "一時停止", "演奏の一時停止（スペースキー）",
+                             {1575, 1395, 1215, 375});
+    playButton = makeButton(client, "playButton", "再生", "一覧から選択された曲を演奏（Enterキー）",
                             {90, 1395, 1215, 375});
     positionBar = new PositionBar(client);
     positionBar->setObjectName(QStringLiteral("positionBar"));
@@ -191,14 +197,24 @@ void MainWindow::buildMenus() {
     registerLyricsMenuItem->setObjectName(QStringLiteral("registerLyricsMenuItem"));
 }
 
+// The song list takes the room a larger window gives; the buttons under it
+// keep their places, counted from the window's bottom.
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    const QSize extra = centralWidget()->size() - designedSize_;
+    songListView->setGeometry(designedListPlace_.adjusted(0, 0, extra.width(), extra.height()));
+    for (QPushButton* button : {addSongButton, deleteSongButton, exitButton})
+        button->move(button->x(), designedBottomRowTop_ + extra.height());
+}
+
 void MainWindow::buildPanels() {
     Dialogs& dialogs = services.dialogs;
-    transportPanel = new TransportPanel({playButton, pauseButton, resumeButton, stopButton,
-                                         positionBar, positionLabel, lengthLabel, playModeLabel,
-                                         repeatBox},
-                                        jukebox, dialogs, this);
-    songListPanel = new SongListPanel({songListView, addSongButton, deleteSongButton, songPathLabel},
-                                      jukebox, dialogs, this);
+    transportPanel =
+        new TransportPanel({playButton, pauseButton, resumeButton, stopButton, positionBar,
+                            positionLabel, lengthLabel, playModeLabel, repeatBox},
+                           jukebox, dialogs, this);
+    songListPanel = new SongListPanel(
+        {songListView, addSongButton, deleteSongButton, songPathLabel}, jukebox, dialogs, this);
     volumePanel = new VolumePanel(volumeSlider, this, jukebox, dialogs);
     connect(initialVolumeMenuItem, &QAction::triggered, volumePanel,
             &VolumePanel::onInitialVolumeMenuItemTriggered);
@@ -226,6 +242,33 @@ void MainWindow::connectAutoPlay() {
     connect(&jukebox, &Jukebox::noSongsNotice, this, [this] {
         services.dialogs.message("音楽登録が一曲もされていませんので登録してください");
     });
+}
+
+// The keys of the window do what its buttons do, and nothing while the
+// button is off; they are the window's, so they work in the list too, where
+// space would otherwise tick the played mark.
+void MainWindow::addKeys() {
+    const auto onKey = [this](QKeySequence key, const std::function<void()>& action) {
+        connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+    };
+    onKey(Qt::Key_Space, [this] { onSpaceKey(); });
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter})
+        onKey(enter, [this] { songListPanel->onSongListDoubleClicked(); });
+    onKey(Qt::Key_Delete, [this] {
+        if (jukebox.controls().remove) songListPanel->onDeleteSongButtonClicked();
+    });
+    onKey(Qt::Key_F1, [this] { onInstructionsMenuItemTriggered(); });
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { exitProgram(); });
+}
+
+// Space pauses a playing song and resumes a paused one.
+void MainWindow::onSpaceKey() {
+    const Transport& transport = jukebox.transport();
+    if (transport.mode() == MediaMode::Playing && jukebox.controls().pause) {
+        jukebox.pause();
+    } else if (transport.mode() == MediaMode::Paused && jukebox.controls().resume) {
+        jukebox.resume();
+    }
 }
 
 void MainWindow::showPlayMode(bool on) {

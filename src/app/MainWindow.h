@@ -117,6 +117,7 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void buildControls();
@@ -131,8 +132,16 @@ class MainWindow : public QMainWindow {
     void showSongEndedColours();
     void showPlayMode(bool on);
 
+    void restorePlaces();
+    void storePlaces() const;
+    void addKeys();
+    void onSpaceKey();
+
     QString dataFolder_;
     bool exitStarted_ = false;
+    QSize designedSize_;
+    QRect designedListPlace_;
+    int designedBottomRowTop_ = 0;
 };
 
 }  // namespace melvo

@@ -5,7 +5,9 @@
 #include <QTreeView>
 
 #include "app/MainWindow.h"
+#include "app/WindowPlaces.h"
 #include "common/TextFile.h"
+#include "library/SongListModel.h"
 #include "library/SongListPanel.h"
 #include "lyrics/LyricsPanel.h"
 #include "volume/VolumePanel.h"
@@ -19,6 +21,7 @@ void MainWindow::startUp() {
     removeLeftoverTemporaryFiles(dataFolder_.toStdString());
     volumePanel->openMixer();
     lyricsPanel->loadSettings();
+    restorePlaces();
 
     jukebox.loadSettings();
     randomOrderBox->setChecked(jukebox.autoPlay().randomOrder());
@@ -37,12 +40,44 @@ void MainWindow::exitProgram() {
     exitStarted_ = true;
 
     jukebox.finishPlaying();
+    storePlaces();
+    lyricsPanel->storePlace();
     if (!songListPanel->saveSongList()) {
         exitStarted_ = false;  // the user chose to stay so the song list is not lost
         return;
     }
     jukebox.closeMixer();
     endProgram();
+}
+
+namespace {
+
+constexpr const char* kMainWindowKey = "MAIN";
+constexpr const char* kMaximizedKey = "MAXIMIZED";
+constexpr const char* kColumnsKey = "COLUMNS";
+
+}  // namespace
+
+// The window comes back where it was, as large as it was, unless that place
+// is on no screen now.
+void MainWindow::restorePlaces() {
+    const std::string settings = jukebox.settingsPath();
+    if (const std::optional<QRect> place = readPlace(settings, kMainWindowKey)) setGeometry(*place);
+    if (readPlaceNumbers(settings, kMaximizedKey) == std::vector<int>{1})
+        setWindowState(windowState() | Qt::WindowMaximized);
+    const std::vector<int> widths = readPlaceNumbers(settings, kColumnsKey);
+    for (int column = 0; column < static_cast<int>(widths.size()); ++column)
+        if (widths[column] > 0) songListView->setColumnWidth(column, widths[column]);
+}
+
+void MainWindow::storePlaces() const {
+    const std::string settings = jukebox.settingsPath();
+    writePlace(settings, kMainWindowKey, normalGeometry());
+    writePlaceNumbers(settings, kMaximizedKey, {isMaximized() ? 1 : 0});
+    std::vector<int> widths;
+    for (int column = 0; column < SongListModel::ColumnCount; ++column)
+        widths.push_back(songListView->columnWidth(column));
+    writePlaceNumbers(settings, kColumnsKey, widths);
 }
 
 // Closing the window runs the exit steps; the window stays when the user chose

@@ -25,8 +25,8 @@ constexpr int kSaveDelayMs = 2000;
 SongList::SongList(std::string filePath, QObject* parent)
     : QObject(parent),
       filePath_(std::move(filePath)),
-      saver_(new SongListSaver(filePath_, kSaveDelayMs, [this] { return songListText(entries_); },
-                               this)) {
+      saver_(new SongListSaver(
+          filePath_, kSaveDelayMs, [this] { return songListText(entries_); }, this)) {
     setObjectName(QStringLiteral("songList"));
 }
 

@@ -29,6 +29,8 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
             return index.column() == TitleColumn ? row.title : row.folder;
         case Qt::ForegroundRole:
             return row.colour.isValid() ? QVariant(row.colour) : QVariant();
+        case Qt::ToolTipRole:
+            return row.folder + row.title;  // the whole path, also where a column cuts it
         case Qt::CheckStateRole:
             if (index.column() == MarkColumn) return row.played ? Qt::Checked : Qt::Unchecked;
             break;

@@ -83,8 +83,7 @@ class SongDropFilter : public QObject {
 
 }  // namespace
 
-SongListPanel::SongListPanel(Controls controls, Jukebox& jukebox, Dialogs& dialogs,
-                             QObject* parent)
+SongListPanel::SongListPanel(Controls controls, Jukebox& jukebox, Dialogs& dialogs, QObject* parent)
     : QObject(parent),
       c_(controls),
       jukebox_(jukebox),

@@ -9,9 +9,9 @@
 #include <QTextDocument>
 
 #include "app/Dialogs.h"
+#include "app/ReadOut.h"
 #include "app/Twips.h"
 #include "core/Jukebox.h"
-#include "app/ReadOut.h"
 #include "lyrics/LyricsFile.h"
 #include "lyrics/LyricsWindow.h"
 #include "lyrics/TimedLyrics.h"

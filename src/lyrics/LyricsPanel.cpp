@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/Dialogs.h"
+#include "app/WindowPlaces.h"
 #include "common/FileNames.h"
 #include "common/Numbers.h"
 #include "core/Jukebox.h"
@@ -23,6 +24,7 @@ namespace {
 // top, the lyrics window a little lower, both to the right of the main window.
 constexpr int kEditorDownTwips = 0;
 constexpr int kLyricsWindowDownTwips = 165;
+constexpr const char* kLyricsWindowKey = "LYRICS";
 
 }  // namespace
 
@@ -50,7 +52,10 @@ void LyricsPanel::loadSettings() {
 LyricsWindow* LyricsPanel::ensureLyricsWindow() {
     if (!lyricsWindow) {
         lyricsWindow = new LyricsWindow(owner_, jukebox_);
-        connect(lyricsWindow, &LyricsWindow::closing, this, [this] { lyricsWindow = nullptr; });
+        connect(lyricsWindow, &LyricsWindow::closing, this, [this] {
+            storePlace();
+            lyricsWindow = nullptr;
+        });
     }
     return lyricsWindow;
 }
@@ -99,15 +104,29 @@ void LyricsPanel::showLyrics(bool onRequest) {
     }
     const std::optional<SongLyrics> lyrics = readSongLyrics(path);
     if (!lyrics) {
-        if (onRequest) dialogs_.message("歌詞データが登録されていません　" + c_.songPathLabel->text());
+        if (onRequest)
+            dialogs_.message("歌詞データが登録されていません　" + c_.songPathLabel->text());
         discardLyricsWindow();
         return;
     }
-    // Lyrics from the song's own tag are only shown; the editor keeps a lyrics file.
-    window->lyricsBox->setReadOnly(lyrics->source == LyricsSource::Song);
     window->setLyrics(lyrics->lyrics.text, path);
-    if (!window->isVisible()) placeBesideMainWindow(window, owner_, kLyricsWindowDownTwips);
+    if (!window->isVisible()) place(window);
     window->show();
+}
+
+// Where the user left the window last, when that is on a screen now; else
+// beside the main window.
+void LyricsPanel::place(LyricsWindow* window) const {
+    if (const std::optional<QRect> place = readPlace(jukebox_.settingsPath(), kLyricsWindowKey)) {
+        window->setGeometry(*place);
+    } else {
+        placeBesideMainWindow(window, owner_, kLyricsWindowDownTwips);
+    }
+}
+
+void LyricsPanel::storePlace() const {
+    if (lyricsWindow && lyricsWindow->isVisible())
+        writePlace(jukebox_.settingsPath(), kLyricsWindowKey, lyricsWindow->geometry());
 }
 
 void LyricsPanel::storeLyricsDisplay(int display) {

@@ -43,6 +43,8 @@ class LyricsPanel : public QObject {
     void onShowLyricsMenuItemTriggered() { storeLyricsDisplay(1); }
     void onHideLyricsMenuItemTriggered() { storeLyricsDisplay(0); }
     void onRegisterLyricsMenuItemTriggered();
+    // Keeps where the lyrics window is, while it shows, for the next run.
+    void storePlace() const;
 
     QPointer<LyricsWindow> lyricsWindow;
     QPointer<LyricsEditor> lyricsEditor;
@@ -54,6 +56,7 @@ class LyricsPanel : public QObject {
     LyricsWindow* ensureLyricsWindow();
     LyricsEditor* ensureLyricsEditor();
     void discardLyricsWindow();
+    void place(LyricsWindow* window) const;
     void showLyrics(bool onRequest);
     void storeLyricsDisplay(int display);
     // Loads the chosen song's lyrics into the editor; false when they are too

@@ -4,10 +4,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTextBlock>
 
 #include "app/Twips.h"
+#include "app/WindowPlaces.h"
 #include "core/Jukebox.h"
 #include "lyrics/LyricsFile.h"
 
@@ -64,15 +66,27 @@ void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips) 
             left = frame.left() - width;
         }
     }
-    window->move(left, top);
+    QRect place(QPoint(left, top),
+                QSize(width, window->height() + frame.height() - main->height()));
+    if (const QScreen* screen = main->screen())
+        place = movedInside(place, screen->availableGeometry());
+    window->move(place.topLeft());
 }
 
 LyricsWindow::LyricsWindow(QWidget* owner, const Jukebox& jukebox)
     : QWidget(owner, Qt::Window), jukebox_(jukebox) {
     setUpLyricsWindow(this, "lyricsWindow", "歌詞表示", 6915);
+    // The window grows from its designed size; it shows lyrics beside the
+    // song without taking the keyboard from where the user types.
+    designedSize_ = size();
+    setMinimumSize(designedSize_);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     // Created in tab order: the text first, then the button.
     lyricsBox = makeLyricsBox(this, 270);
+    lyricsBox->setReadOnly(true);
+    designedBoxPlace_ = lyricsBox->geometry();
     songCaptionLabel = new QLabel("曲名 ", this);
     songCaptionLabel->setObjectName(QStringLiteral("songCaptionLabel"));
     placeInTwips(songCaptionLabel, 135, 180, 510, 285);
@@ -82,6 +96,7 @@ LyricsWindow::LyricsWindow(QWidget* owner, const Jukebox& jukebox)
     closeButton = new QPushButton("終了", this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
     placeInTwips(closeButton, 5445, 8055, 1005, 510);
+    designedClosePlace_ = closeButton->pos();
     connect(closeButton, &QPushButton::clicked, this, &LyricsWindow::onCloseButtonClicked);
     const Transport& transport = jukebox_.transport();
     connect(&transport, &Transport::positionChanged, this, [this](double seconds) {
@@ -123,6 +138,15 @@ void LyricsWindow::showSungLine() {
 }
 
 void LyricsWindow::onCloseButtonClicked() { close(); }
+
+// The text takes the room a larger window gives; the button keeps its place,
+// counted from the bottom right.
+void LyricsWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const QSize extra = size() - designedSize_;
+    lyricsBox->setGeometry(designedBoxPlace_.adjusted(0, 0, extra.width(), extra.height()));
+    closeButton->move(designedClosePlace_ + QPoint(extra.width(), extra.height()));
+}
 
 void LyricsWindow::closeEvent(QCloseEvent* event) {
     // The window goes away (WA_DeleteOnClose); the next use builds a new one.

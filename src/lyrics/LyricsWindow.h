@@ -50,10 +50,14 @@ class LyricsWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void showSungLine();
 
+    QSize designedSize_;
+    QRect designedBoxPlace_;
+    QPoint designedClosePlace_;
     const Jukebox& jukebox_;
     std::string songPath_;
     TimedLyrics timed_;
@@ -70,7 +74,8 @@ QPlainTextEdit* makeLyricsBox(QWidget* window, int leftTwips);
 
 // Moves a secondary window beside the main window's frame, never over it: to
 // its right, or to its left when only that side has room on the screen. Its
-// top is downTwips below the frame's top.
+// top is downTwips below the frame's top. Where neither side has room it is
+// moved inside the main window's screen, wholly.
 void placeBesideMainWindow(QWidget* window, const QWidget* main, int downTwips);
 
 }  // namespace melvo

@@ -86,6 +86,31 @@ double dominantFrequency(const std::vector<std::int16_t>& samples) {
     return last > first ? crossings / 2.0 / ((last - first) / 44100.0) : 0.0;
 }
 
+// The tones heard one after another: the stream cut into tenths of a second,
+// each loud tenth named by the nearest of the tones, and runs of one tone
+// taken as one song (a lone tenth where two songs meet is no song). The pipe's sessions are not
+// relied on, as a device that opens before the reader has seen the last one close joins its
+// session.
+std::vector<int> tonesHeard(const std::vector<std::vector<std::int16_t>>& sessions) {
+    std::vector<std::int16_t> stream;
+    for (const auto& session : sessions)
+        stream.insert(stream.end(), session.begin(), session.end());
+    constexpr size_t kTenth = 4410 * 2;
+    std::vector<int> tenths;
+    for (size_t at = 0; at + kTenth <= stream.size(); at += kTenth) {
+        const double frequency =
+            dominantFrequency({stream.begin() + at, stream.begin() + at + kTenth});
+        if (frequency < 300) continue;  // silence between songs
+        tenths.push_back(frequency < 550 ? 440 : frequency < 770 ? 660 : 880);
+    }
+    std::vector<int> tones;
+    for (size_t i = 1; i < tenths.size(); ++i) {
+        if (tenths[i] == tenths[i - 1] && (tones.empty() || tones.back() != tenths[i]))
+            tones.push_back(tenths[i]);
+    }
+    return tones;
+}
+
 std::string fixture(const char* name) { return std::string(MELVO_FIXTURE_DIR "/") + name; }
 
 TEST(AutoPlayEndToEnd, StartUpPlaysTheListInOrderAndStartsTheCycleAgain) {
@@ -102,17 +127,15 @@ TEST(AutoPlayEndToEnd, StartUpPlaysTheListInOrderAndStartsTheCycleAgain) {
 
     QElapsedTimer clock;
     clock.start();
-    while (output.audible().size() < 4 && clock.elapsed() < 15000) {
+    while (tonesHeard(output.audible()).size() < 4 && clock.elapsed() < 15000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     window.jukebox.stop();
 
-    const auto sessions = output.audible();
-    ASSERT_GE(sessions.size(), 4u) << harness.media.takeOutputError();
-    const double expected[] = {440, 660, 880, 440};
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_NEAR(dominantFrequency(sessions[i]), expected[i], 15) << "song " << i + 1;
-    }
+    std::vector<int> tones = tonesHeard(output.audible());
+    ASSERT_GE(tones.size(), 4u) << harness.media.takeOutputError();
+    tones.resize(4);
+    EXPECT_EQ(tones, (std::vector<int>{440, 660, 880, 440}));
 }
 
 }  // namespace

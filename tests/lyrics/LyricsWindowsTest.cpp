@@ -415,12 +415,12 @@ TEST_F(LyricsWindows, LyricsFromTheSongsTagAreShownReadOnlyAndEditedIntoALyricsF
     EXPECT_TRUE(harness.readFile("Tagged.txt").starts_with("[ti:テスト]\r\n[00:00.50]一行目\r\n"));
     EXPECT_EQ(harness.readFile("Tagged.mp3"), song);
 
-    // The lyrics file now comes first, and may be typed into again.
+    // The lyrics file now comes first; the window only shows it, the editor edits it.
     harness.writeFile("Tagged.txt", "file\r\n");
     main->lyricsPanel->showLyricsOnRequest();
     ASSERT_TRUE(main->lyricsPanel->lyricsWindow);
     EXPECT_EQ(main->lyricsPanel->lyricsWindow->lyrics(), "file\r\n");
-    EXPECT_FALSE(main->lyricsPanel->lyricsWindow->lyricsBox->isReadOnly());
+    EXPECT_TRUE(main->lyricsPanel->lyricsWindow->lyricsBox->isReadOnly());
     EXPECT_TRUE(messages().empty());
 }
 
