@@ -8,7 +8,7 @@
 // into the device with its own lock held, so the device never calls the
 // output while holding its mutex. The decoder belongs to the UI thread until
 // the worker starts, then to the worker alone; seeks reach it as requests.
-#include "playback/SdlMediaEngine.h"
+#include "playback/Mp3MediaEngine.h"
 
 #include <SDL.h>
 
@@ -303,21 +303,21 @@ class PlaybackDevice final : public SampleSource {
     bool quit_ = false;
 };
 
-SdlMediaEngine::SdlMediaEngine() = default;
+Mp3MediaEngine::Mp3MediaEngine() = default;
 
-SdlMediaEngine::~SdlMediaEngine() {
+Mp3MediaEngine::~Mp3MediaEngine() {
     devices_.clear();
     if (audioStarted_) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 }
 
-PlaybackDevice* SdlMediaEngine::find(const std::string& path) {
+PlaybackDevice* Mp3MediaEngine::find(const std::string& path) {
     const auto it = devices_.find(path);
     return it == devices_.end() ? nullptr : it->second.get();
 }
 
-bool SdlMediaEngine::startAudio() {
+bool Mp3MediaEngine::startAudio() {
     if (!audioStarted_) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             outputError_ = SDL_GetError();
@@ -328,7 +328,7 @@ bool SdlMediaEngine::startAudio() {
     return true;
 }
 
-bool SdlMediaEngine::open(const std::string& path) {
+bool Mp3MediaEngine::open(const std::string& path) {
     if (find(path) != nullptr) {
         return false;
     }
@@ -342,7 +342,7 @@ bool SdlMediaEngine::open(const std::string& path) {
 
 // A sound server is used when one answers, unless SDL_AUDIODRIVER names an
 // SDL driver to use instead (the tests' "dummy" and "disk", for one).
-std::unique_ptr<AudioOutput> SdlMediaEngine::makeOutput(PlaybackDevice& device) {
+std::unique_ptr<AudioOutput> Mp3MediaEngine::makeOutput(PlaybackDevice& device) {
     const char* driver = std::getenv("SDL_AUDIODRIVER");
     if ((driver == nullptr || *driver == '\0') && !serverUnreachable_) {
         if (server_ == nullptr || !server_->isUsable()) {
@@ -359,7 +359,7 @@ std::unique_ptr<AudioOutput> SdlMediaEngine::makeOutput(PlaybackDevice& device) 
     return SdlOutput::open(device, device.rate(), outputError_);
 }
 
-bool SdlMediaEngine::play(const std::string& path) {
+bool Mp3MediaEngine::play(const std::string& path) {
     PlaybackDevice* device = find(path);
     if (device == nullptr) {
         return false;
@@ -375,7 +375,7 @@ bool SdlMediaEngine::play(const std::string& path) {
     return true;
 }
 
-bool SdlMediaEngine::pause(const std::string& path) {
+bool Mp3MediaEngine::pause(const std::string& path) {
     PlaybackDevice* device = find(path);
     if (device != nullptr) {
         device->pause();
@@ -383,7 +383,7 @@ bool SdlMediaEngine::pause(const std::string& path) {
     return device != nullptr;
 }
 
-bool SdlMediaEngine::resume(const std::string& path) {
+bool Mp3MediaEngine::resume(const std::string& path) {
     PlaybackDevice* device = find(path);
     if (device != nullptr) {
         device->resume();
@@ -391,7 +391,7 @@ bool SdlMediaEngine::resume(const std::string& path) {
     return device != nullptr;
 }
 
-bool SdlMediaEngine::seek(const std::string& path, std::int64_t milliseconds) {
+bool Mp3MediaEngine::seek(const std::string& path, std::int64_t milliseconds) {
     PlaybackDevice* device = find(path);
     if (device != nullptr) {
         device->seek(milliseconds);
@@ -399,25 +399,25 @@ bool SdlMediaEngine::seek(const std::string& path, std::int64_t milliseconds) {
     return device != nullptr;
 }
 
-bool SdlMediaEngine::close(const std::string& path) { return devices_.erase(path) > 0; }
+bool Mp3MediaEngine::close(const std::string& path) { return devices_.erase(path) > 0; }
 
-std::int64_t SdlMediaEngine::lengthMs(const std::string& path) {
+std::int64_t Mp3MediaEngine::lengthMs(const std::string& path) {
     PlaybackDevice* device = find(path);
     return device != nullptr ? device->lengthMs() : 0;
 }
 
-std::int64_t SdlMediaEngine::positionMs(const std::string& path) {
+std::int64_t Mp3MediaEngine::positionMs(const std::string& path) {
     PlaybackDevice* device = find(path);
     return device != nullptr ? device->positionMs() : 0;
 }
 
-MediaMode SdlMediaEngine::mode(const std::string& path) {
+MediaMode Mp3MediaEngine::mode(const std::string& path) {
     PlaybackDevice* device = find(path);
     return device != nullptr ? device->mode() : MediaMode::Closed;
 }
 
-std::string SdlMediaEngine::takeOutputError() { return std::exchange(outputError_, {}); }
+std::string Mp3MediaEngine::takeOutputError() { return std::exchange(outputError_, {}); }
 
-std::unique_ptr<MediaEngine> makeMediaEngine() { return std::make_unique<SdlMediaEngine>(); }
+std::unique_ptr<MediaEngine> makeMediaEngine() { return std::make_unique<Mp3MediaEngine>(); }
 
 }  // namespace melvo

@@ -14,10 +14,10 @@ class AudioOutput;
 class PlaybackDevice;
 class PulseConnection;
 
-class SdlMediaEngine final : public MediaEngine {
+class Mp3MediaEngine final : public MediaEngine {
   public:
-    SdlMediaEngine();
-    ~SdlMediaEngine() override;
+    Mp3MediaEngine();
+    ~Mp3MediaEngine() override;
 
     bool open(const std::string& path) override;
     bool play(const std::string& path) override;
