@@ -72,7 +72,7 @@ TEST_F(LyricsWindows, SongStartShowsTitlePathAndLyricsBesideTheMainWindow) {
     EXPECT_EQ(window.lyricsBox->toPlainText(), "la\nlu\n");
     EXPECT_EQ(window.lyricsBox->palette().color(QPalette::Base), kPaleYellow);
     EXPECT_EQ(window.closeButton->text(), "終了");
-    EXPECT_GT(window.frameGeometry().left(), main->frameGeometry().right());
+    EXPECT_TRUE(main->screen()->availableGeometry().contains(window.frameGeometry()));
     EXPECT_TRUE(messages().empty());
 
     // The next song's lyrics replace these in the same window.
@@ -87,18 +87,40 @@ TEST_F(LyricsWindows, SongStartShowsTitlePathAndLyricsBesideTheMainWindow) {
     EXPECT_FALSE(main->lyricsPanel->lyricsWindow);
 }
 
-TEST_F(LyricsWindows, WindowGoesLeftOfAMainWindowAtTheScreensRightEdge) {
+// Beside the main window where the screen has room on the right, else on the
+// left, else wholly inside the screen over the main window.
+TEST_F(LyricsWindows, WindowGoesBesideTheMainWindowWhereTheScreenHasRoom) {
     const QRect screen = main->screen()->availableGeometry();
-    QWidget narrowMain;
-    narrowMain.resize(100, 100);
-    narrowMain.move(screen.right() - 120, screen.top() + 10);
-    narrowMain.show();
-    QWidget window(nullptr, Qt::Window);
-    window.resize(300, 200);
-    placeBesideMainWindow(&window, &narrowMain, 0);
-    window.show();
-    EXPECT_LT(window.frameGeometry().right(), narrowMain.frameGeometry().left());
-    EXPECT_EQ(window.frameGeometry().top(), narrowMain.frameGeometry().top());
+    enum class Side { Right, Left, Over };
+    const struct {
+        const char* name;
+        QRect main;
+        Side side;
+    } cases[] = {
+        {"at the left edge", {screen.left() + 10, screen.top() + 10, 100, 100}, Side::Right},
+        {"at the right edge", {screen.right() - 120, screen.top() + 10, 100, 100}, Side::Left},
+        {"as wide as the screen",
+         {screen.left(), screen.top() + 10, screen.width() - 20, 100},
+         Side::Over},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget narrowMain;
+        narrowMain.setGeometry(c.main);
+        narrowMain.show();
+        QWidget window(nullptr, Qt::Window);
+        window.resize(300, 200);
+        placeBesideMainWindow(&window, &narrowMain, 0);
+        window.show();
+        const QRect placed = window.frameGeometry();
+        if (c.side == Side::Right) {
+            EXPECT_GT(placed.left(), narrowMain.frameGeometry().right());
+        } else if (c.side == Side::Left) {
+            EXPECT_LT(placed.right(), narrowMain.frameGeometry().left());
+        }
+        EXPECT_TRUE(screen.contains(placed));
+        EXPECT_EQ(placed.top(), narrowMain.frameGeometry().top());
+    }
 }
 
 TEST_F(LyricsWindows, SongWithoutLyricsClosesTheWindowSilently) {
@@ -220,7 +242,7 @@ TEST_F(LyricsWindows, EditorRoundTripAddsOneEmptyLinePerUnchangedSave) {
     EXPECT_EQ(editor->lyricsBox->toPlainText(), "");
     EXPECT_EQ(editor->lyricsBox->palette().color(QPalette::Base), kPaleYellow);
     EXPECT_FALSE(editor->lyricsBox->isReadOnly());
-    EXPECT_GT(editor->frameGeometry().left(), main->frameGeometry().right());
+    EXPECT_TRUE(main->screen()->availableGeometry().contains(editor->frameGeometry()));
     EXPECT_EQ(main->lyricsPanel->lyricsEditorOpen, 1);
     EXPECT_EQ(main->lyricsPanel->lyricsEditor->target(), harness.path("Artist-Title"));
 
