@@ -1,6 +1,7 @@
 #include "core/Jukebox.h"
 
 #include <QTimer>
+#include <unordered_set>
 
 #include "common/Numbers.h"
 #include "common/TextFile.h"
@@ -74,7 +75,8 @@ void Jukebox::begin() {
     }
     if (noSongsNoticeDue_) noSongsTimer_->start();
     begun_ = true;
-    addSongFiles(std::exchange(heldSongFiles_, {}));
+    for (const HeldSongs& held : std::exchange(heldSongFiles_, {}))
+        addSongFiles(held.paths, held.repeats);
 }
 
 void Jukebox::finishPlaying() {
@@ -90,15 +92,21 @@ void Jukebox::tellNoSongsIfDue() {
     emit noSongsNotice();
 }
 
-int Jukebox::addSongFiles(const std::vector<std::string>& paths) {
+int Jukebox::addSongFiles(const std::vector<std::string>& paths, Repeats repeats) {
     if (!begun_) {
-        heldSongFiles_.insert(heldSongFiles_.end(), paths.begin(), paths.end());
+        heldSongFiles_.push_back({paths, repeats});
         return 0;
+    }
+    std::unordered_set<std::string> listed;
+    if (repeats == Repeats::Skipped) {
+        listed.reserve(static_cast<size_t>(songs_.count()) + paths.size());
+        for (int i = 0; i < songs_.count(); ++i) listed.insert(songs_.path(i));
     }
     std::vector<std::string> songs;
     std::vector<std::string> unlistable;
     for (const std::string& path : paths) {
-        if (!looksLikeMp3(path) || !fileExists(path)) continue;
+        if (!isSongName(path) || !fileExists(path)) continue;
+        if (repeats == Repeats::Skipped && !listed.insert(path).second) continue;
         (canBeListed(path) ? songs : unlistable).push_back(path);
     }
     if (!songs.empty()) {

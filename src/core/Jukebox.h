@@ -22,6 +22,9 @@ class QTimer;
 
 namespace melvo {
 
+// Whether an add takes songs that the list already holds.
+enum class Repeats { Added, Skipped };
+
 class Jukebox : public QObject {
     Q_OBJECT
 
@@ -35,6 +38,8 @@ class Jukebox : public QObject {
     const AutoPlay& autoPlay() const { return autoPlay_; }
     const Volume& volume() const { return volume_; }
     const ControlState& controls() const { return controls_; }
+    // begin() has run: songs handed in are added at once, not held.
+    bool begun() const { return begun_; }
     // The empty-list notice waits for its moment.
     bool noSongsNoticeDue() const { return noSongsNoticeDue_; }
 
@@ -59,8 +64,9 @@ class Jukebox : public QObject {
     // The one way songs come in, at any time: the existing MP3 files among
     // paths (file-system bytes) are appended in order, a name the list cannot
     // hold is refused; songs that come before begin() wait for it. Appending
-    // never disturbs what plays. Answers how many were appended.
-    int addSongFiles(const std::vector<std::string>& paths);
+    // never disturbs what plays. With Repeats::Skipped a path already in the
+    // list, or earlier in paths, is passed over. Answers how many were appended.
+    int addSongFiles(const std::vector<std::string>& paths, Repeats repeats = Repeats::Added);
     // Appends the entries as they are, with no check: each a path, or a path
     // and its volume.
     void appendEntries(const std::vector<std::string>& entries) { songs_.appendEntries(entries); }
@@ -134,7 +140,11 @@ class Jukebox : public QObject {
     QTimer* noSongsTimer_;
     bool noSongsNoticeDue_ = false;
     bool begun_ = false;
-    std::vector<std::string> heldSongFiles_;  // handed in before begin()
+    struct HeldSongs {
+        std::vector<std::string> paths;
+        Repeats repeats;
+    };
+    std::vector<HeldSongs> heldSongFiles_;  // handed in before begin()
 };
 
 }  // namespace melvo
