@@ -1,6 +1,7 @@
 #include "core/Jukebox.h"
 
 #include <QTimer>
+#include <string_view>
 #include <unordered_set>
 
 #include "common/Numbers.h"
@@ -76,7 +77,7 @@ void Jukebox::begin() {
     if (noSongsNoticeDue_) noSongsTimer_->start();
     begun_ = true;
     for (const HeldSongs& held : std::exchange(heldSongFiles_, {}))
-        addSongFiles(held.paths, held.repeats);
+        addSongFiles(held.paths, held.source);
 }
 
 void Jukebox::finishPlaying() {
@@ -92,21 +93,24 @@ void Jukebox::tellNoSongsIfDue() {
     emit noSongsNotice();
 }
 
-int Jukebox::addSongFiles(const std::vector<std::string>& paths, Repeats repeats) {
+int Jukebox::addSongFiles(const std::vector<std::string>& paths, SongSource source) {
     if (!begun_) {
-        heldSongFiles_.push_back({paths, repeats});
+        heldSongFiles_.push_back({paths, source});
         return 0;
     }
-    std::unordered_set<std::string> listed;
-    if (repeats == Repeats::Skipped) {
+    // Views of the entries and of paths, which stay as they are until the end.
+    std::unordered_set<std::string_view> listed;
+    if (source == SongSource::Folder) {
         listed.reserve(static_cast<size_t>(songs_.count()) + paths.size());
-        for (int i = 0; i < songs_.count(); ++i) listed.insert(songs_.path(i));
+        for (int i = 0; i < songs_.count(); ++i)
+            listed.insert(entryPath(songs_.entries().entry(i)));
     }
     std::vector<std::string> songs;
     std::vector<std::string> unlistable;
     for (const std::string& path : paths) {
-        if (!isSongName(path) || !fileExists(path)) continue;
-        if (repeats == Repeats::Skipped && !listed.insert(path).second) continue;
+        if (!isSongName(path)) continue;
+        if (source == SongSource::Named && !fileExists(path)) continue;
+        if (source == SongSource::Folder && !listed.insert(path).second) continue;
         (canBeListed(path) ? songs : unlistable).push_back(path);
     }
     if (!songs.empty()) {

@@ -22,8 +22,12 @@ class QTimer;
 
 namespace melvo {
 
-// Whether an add takes songs that the list already holds.
-enum class Repeats { Added, Skipped };
+// Where the songs handed to an add come from, which decides how they are taken.
+enum class SongSource {
+    Named,     // named by the user or another program: each file is looked up; repeats join
+    Playlist,  // read from a playlist, where each was just looked up: repeats join
+    Folder,    // found in folders, where each was just looked up: songs listed are passed over
+};
 
 class Jukebox : public QObject {
     Q_OBJECT
@@ -64,9 +68,9 @@ class Jukebox : public QObject {
     // The one way songs come in, at any time: the existing MP3 files among
     // paths (file-system bytes) are appended in order, a name the list cannot
     // hold is refused; songs that come before begin() wait for it. Appending
-    // never disturbs what plays. With Repeats::Skipped a path already in the
-    // list, or earlier in paths, is passed over. Answers how many were appended.
-    int addSongFiles(const std::vector<std::string>& paths, Repeats repeats = Repeats::Added);
+    // never disturbs what plays. Songs found in folders that the list holds,
+    // or that come twice, are passed over. Answers how many were appended.
+    int addSongFiles(const std::vector<std::string>& paths, SongSource source = SongSource::Named);
     // Appends the entries as they are, with no check: each a path, or a path
     // and its volume.
     void appendEntries(const std::vector<std::string>& entries) { songs_.appendEntries(entries); }
@@ -142,7 +146,7 @@ class Jukebox : public QObject {
     bool begun_ = false;
     struct HeldSongs {
         std::vector<std::string> paths;
-        Repeats repeats;
+        SongSource source;
     };
     std::vector<HeldSongs> heldSongFiles_;  // handed in before begin()
 };

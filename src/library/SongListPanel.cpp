@@ -272,7 +272,7 @@ void SongListPanel::addFound(const SongSearch::Outcome& outcome) {
     const auto* walk = std::get_if<FolderWalkResult>(&outcome.found);
     const std::vector<std::string>& songs =
         walk ? walk->songs : std::get<PlaylistRead>(outcome.found).songs;
-    int added = jukebox_.addSongFiles(songs, walk ? Repeats::Skipped : Repeats::Added);
+    int added = jukebox_.addSongFiles(songs, walk ? SongSource::Folder : SongSource::Playlist);
     if (!jukebox_.begun()) added = static_cast<int>(songs.size());  // held until start-up ends
     const QString report = searchReport(outcome, added);
     if (!report.isEmpty()) dialogs_.message(report);
