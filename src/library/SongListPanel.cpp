@@ -35,6 +35,12 @@ const QString kReallyDelete = QStringLiteral("ほんとうに削除しますか"
 const QString kPlaylistFilter = QStringLiteral("プレイリスト (*.m3u8 *.m3u *.M3U8 *.M3U)");
 const QString kNoSongsToWrite =
     QStringLiteral("曲の一覧に曲がありません。書き出すものはありません。");
+const QString kNoFolderChosen =
+    QStringLiteral("フォルダーが選ばれなかったので、何も追加しませんでした。");
+const QString kNoPlaylistChosen =
+    QStringLiteral("プレイリストが選ばれなかったので、何も追加しませんでした。");
+const QString kNoPlaylistWritten =
+    QStringLiteral("書き出し先が選ばれなかったので、何も書き出しませんでした。");
 
 bool isFolder(const std::string& path) {
     struct stat info {};
@@ -240,14 +246,17 @@ void SongListPanel::addPaths(const std::vector<std::string>& paths) {
     for (SongSearch::Request& request : requests) search_->start(std::move(request));
 }
 
+// A cancelled dialog changes nothing, and the user is told so.
 void SongListPanel::onAddFolderMenuItemTriggered() {
-    if (const std::optional<std::string> folder = pathFromUrl(dialogs_.openFolder()))
-        search_->start({SongSearch::Request::Kind::Folders, {*folder}});
+    const std::optional<std::string> folder = pathFromUrl(dialogs_.openFolder());
+    if (!folder) return dialogs_.message(kNoFolderChosen);
+    search_->start({SongSearch::Request::Kind::Folders, {*folder}});
 }
 
 void SongListPanel::onReadPlaylistMenuItemTriggered() {
-    if (const std::optional<std::string> playlist = pathFromUrl(dialogs_.openFile(kPlaylistFilter)))
-        search_->start({SongSearch::Request::Kind::Playlist, {*playlist}});
+    const std::optional<std::string> playlist = pathFromUrl(dialogs_.openFile(kPlaylistFilter));
+    if (!playlist) return dialogs_.message(kNoPlaylistChosen);
+    search_->start({SongSearch::Request::Kind::Playlist, {*playlist}});
 }
 
 void SongListPanel::onWritePlaylistMenuItemTriggered() {
@@ -255,7 +264,7 @@ void SongListPanel::onWritePlaylistMenuItemTriggered() {
     if (songs.count() == 0) return dialogs_.message(kNoSongsToWrite);
     const std::optional<std::string> path =
         pathFromUrl(dialogs_.saveFile(kPlaylistFilter, QStringLiteral("m3u8")));
-    if (!path) return;
+    if (!path) return dialogs_.message(kNoPlaylistWritten);
     std::vector<std::string> paths;
     paths.reserve(static_cast<size_t>(songs.count()));
     for (int i = 0; i < songs.count(); ++i) paths.push_back(songs.path(i));

@@ -29,6 +29,12 @@ TEST(CollectionWindow, FilesFoldersAndPlaylistsJoinTheRowsAndTheListFile) {
     h.dialogs.chosenFiles = {QString::fromStdString(expected[0]),
                              QString::fromStdString(expected[1])};
     w.songListPanel->onAddSongButtonClicked();
+    // Cancelled dialogs change nothing and say so.
+    for (QAction* item : {w.addFolderMenuItem, w.readPlaylistMenuItem, w.writePlaylistMenuItem})
+        item->trigger();
+    EXPECT_EQ(h.dialogs.messages.size(), 3u);
+    EXPECT_EQ(w.songListPanel->rows()->rowCount(), 2);
+    h.dialogs.messages.clear();
 
     const std::string z = song("music/2 b/10 z.mp3");
     song("music/notes.txt");
