@@ -68,8 +68,10 @@ class Jukebox : public QObject {
     // The one way songs come in, at any time: the existing MP3 files among
     // paths (file-system bytes) are appended in order, a name the list cannot
     // hold is refused; songs that come before begin() wait for it. Appending
-    // never disturbs what plays. Songs found in folders that the list holds,
-    // or that come twice, are passed over. Answers how many were appended.
+    // never disturbs what plays. Songs of a playlist or a folder were looked
+    // up as they were found and are not looked up again; songs found in
+    // folders that the list holds, or that come twice, are passed over.
+    // Answers how many were appended.
     int addSongFiles(const std::vector<std::string>& paths, SongSource source = SongSource::Named);
     // Appends the entries as they are, with no check: each a path, or a path
     // and its volume.

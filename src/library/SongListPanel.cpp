@@ -109,10 +109,10 @@ SongListPanel::SongListPanel(Controls controls, Jukebox& jukebox, Dialogs& dialo
       jukebox_(jukebox),
       dialogs_(dialogs),
       rows_(new SongListModel(this)),
-      search_(new SongSearch(this)),
-      progress_(new SearchProgress(*search_, c_.view->window())) {
+      search_(new SongSearch(this)) {
     setObjectName(QStringLiteral("songListPanel"));
     setUpView();
+    new SearchProgress(*search_, c_.view->window());  // the window owns it
     connect(c_.addSongButton, &QPushButton::clicked, this, &SongListPanel::onAddSongButtonClicked);
     connect(c_.deleteSongButton, &QPushButton::clicked, this,
             &SongListPanel::onDeleteSongButtonClicked);
@@ -225,7 +225,8 @@ void SongListPanel::addDroppedSongs(const QList<QUrl>& urls) {
     addPaths(paths);
 }
 
-// The folders go to one search, in their order; each playlist to its own.
+// Folders named one after another go to one search, each playlist to its own,
+// in the order given.
 void SongListPanel::addPaths(const std::vector<std::string>& paths) {
     using Kind = SongSearch::Request::Kind;
     std::vector<std::string> songs;

@@ -20,7 +20,6 @@ namespace melvo {
 
 class Dialogs;
 class Jukebox;
-class SearchProgress;
 class SongListModel;
 
 class SongListPanel : public QObject {
@@ -78,7 +77,6 @@ class SongListPanel : public QObject {
     Dialogs& dialogs_;
     SongListModel* rows_;
     SongSearch* search_;
-    SearchProgress* progress_;
 };
 
 }  // namespace melvo
