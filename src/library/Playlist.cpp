@@ -95,7 +95,7 @@ class PlaylistReader {
         if (isUrl(line)) {
             const std::optional<std::string> path = localUrlPath(line);
             if (!path) return void(++result.others);
-            return sort(*path, result);
+            return classify(*path, result);
         }
         std::string path = linePath(line, folder_);
         if (!utf8 && !isValidUtf8(line) && !exists(path)) {
@@ -104,11 +104,12 @@ class PlaylistReader {
                 if (exists(converted)) path = std::move(converted);
             }
         }
-        sort(path, result);
+        classify(path, result);
     }
 
-    void sort(const std::string& path, PlaylistRead& result) {
-        if (regularFiles_(path) && isSongName(path) && !isPlaylistName(path)) {
+    // Songs are regular files whose names end in ".mp3", in any case.
+    void classify(const std::string& path, PlaylistRead& result) {
+        if (hasExtension(path, ".mp3") && regularFiles_(path)) {
             result.songs.push_back(path);
             control_.found.fetch_add(1, std::memory_order_relaxed);
             return;
