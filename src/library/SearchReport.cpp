@@ -37,7 +37,8 @@ QString folderReport(const std::vector<std::string>& folders, const FolderWalkRe
     addCount(skipped, walk.unlistableNames, "名前に改行を含むファイル", "個");
     const QString from = searched(folders);
     if (walk.songs.empty()) {
-        return report(from + QStringLiteral("にＭＰ３のファイルは見つかりませんでした。"), skipped);
+        return report(from + QStringLiteral("に追加できるＭＰ３のファイルはありませんでした。"),
+                      skipped);
     }
     if (added == 0) {
         return report(from + QStringLiteral("の曲はすべて一覧に登録されています。"), skipped);
