@@ -40,4 +40,18 @@ QUrl QtDialogs::openFile(const QString& filter) {
     return QFileDialog::getOpenFileUrl(parent_, QString(), QUrl(), filter);
 }
 
+QList<QUrl> QtDialogs::openFiles(const QString& filter) {
+    return QFileDialog::getOpenFileUrls(parent_, QString(), QUrl(), filter);
+}
+
+QUrl QtDialogs::openFolder() { return QFileDialog::getExistingDirectoryUrl(parent_); }
+
+QUrl QtDialogs::saveFile(const QString& filter, const QString& extension) {
+    QFileDialog dialog(parent_, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(extension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty()) return QUrl();
+    return dialog.selectedUrls().first();
+}
+
 }  // namespace melvo

@@ -2,6 +2,7 @@
 // them without a person. Every message box is titled "Melvo".
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QUrl>
 
@@ -22,6 +23,15 @@ class Dialogs {
     // filter. Returns the chosen file as a URL, which keeps the bytes of a name
     // that is not UTF-8; an empty URL when the user cancels.
     virtual QUrl openFile(const QString& filter) = 0;
+    // The same for several files, in the order the dialog gives them; none
+    // when the user cancels.
+    virtual QList<QUrl> openFiles(const QString& filter) = 0;
+    // The folder dialog; an empty URL when the user cancels.
+    virtual QUrl openFolder() = 0;
+    // The file-save dialog: a new or existing file to write, given the
+    // extension (without its dot) when the user typed none. The dialog asks
+    // before an existing file is replaced. An empty URL when the user cancels.
+    virtual QUrl saveFile(const QString& filter, const QString& extension) = 0;
 };
 
 // The real dialogs, as Qt message boxes and file dialogs over the given window.
@@ -32,6 +42,9 @@ class QtDialogs : public Dialogs {
     void message(const QString& text, MessageIcon icon) override;
     bool askYesNo(const QString& text) override;
     QUrl openFile(const QString& filter) override;
+    QList<QUrl> openFiles(const QString& filter) override;
+    QUrl openFolder() override;
+    QUrl saveFile(const QString& filter, const QString& extension) override;
 
   private:
     QWidget* parent_;

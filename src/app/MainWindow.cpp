@@ -174,6 +174,14 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu("ファイル(&F)");
+    file->setObjectName(QStringLiteral("fileMenu"));
+    addFolderMenuItem = makeAction(file, "addFolderMenuItem", "フォルダーの追加...", false);
+    readPlaylistMenuItem =
+        makeAction(file, "readPlaylistMenuItem", "プレイリストの読み込み...", false);
+    writePlaylistMenuItem =
+        makeAction(file, "writePlaylistMenuItem", "プレイリストに書き出す...", false);
+
     QMenu* settings = menuBar()->addMenu("設定");
     settings->setObjectName(QStringLiteral("settingsMenu"));
     QMenu* autoSetting = settings->addMenu("自動演奏設定");
@@ -209,12 +217,14 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::buildPanels() {
     Dialogs& dialogs = services.dialogs;
-    transportPanel =
-        new TransportPanel({playButton, pauseButton, resumeButton, stopButton, positionBar,
-                            positionLabel, lengthLabel, playModeLabel, repeatBox},
-                           jukebox, dialogs, this);
-    songListPanel = new SongListPanel(
-        {songListView, addSongButton, deleteSongButton, songPathLabel}, jukebox, dialogs, this);
+    transportPanel = new TransportPanel({playButton, pauseButton, resumeButton, stopButton,
+                                         positionBar, positionLabel, lengthLabel, playModeLabel,
+                                         repeatBox},
+                                        jukebox, dialogs, this);
+    songListPanel =
+        new SongListPanel({songListView, addSongButton, deleteSongButton, songPathLabel,
+                           addFolderMenuItem, readPlaylistMenuItem, writePlaylistMenuItem},
+                          jukebox, dialogs, this);
     volumePanel = new VolumePanel(volumeSlider, this, jukebox, dialogs);
     connect(initialVolumeMenuItem, &QAction::triggered, volumePanel,
             &VolumePanel::onInitialVolumeMenuItemTriggered);

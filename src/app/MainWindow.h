@@ -96,6 +96,9 @@ class MainWindow : public QMainWindow {
     ReadOut* lengthLabel;
 
     // ---- Menu items ----
+    QAction* addFolderMenuItem;
+    QAction* readPlaylistMenuItem;
+    QAction* writePlaylistMenuItem;
     QAction* manualPlayMenuItem;
     QAction* autoPlayMenuItem;
     QAction* initialVolumeMenuItem;

@@ -18,6 +18,7 @@
 #include "app/SingleInstance.h"
 #include "app/Translations.h"
 #include "app/WindowHost.h"
+#include "library/SongListPanel.h"
 #include "playback/MediaEngine.h"
 #include "volume/Mixer.h"
 
@@ -128,9 +129,9 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &melvo::SingleInstance::openRequested, &window,
                      [&window](const QByteArrayList& files) {
                          window.bringToFront();
-                         window.jukebox.addSongFiles(toPaths(files));
+                         window.songListPanel->addPaths(toPaths(files));
                      });
-    window.jukebox.addSongFiles(toPaths(songFiles));
+    window.songListPanel->addPaths(toPaths(songFiles));
     window.startUp();
     // The desktop's media keys and controls, where there is a session bus.
     melvo::WindowHost host(window);

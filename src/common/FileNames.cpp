@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QStringList>
 #include <QUrl>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace melvo {
 
@@ -70,6 +72,32 @@ std::optional<std::string> pathFromUrl(const QUrl& url) {
     std::string path(bytes.constData(), static_cast<size_t>(bytes.size()));
     if (pathExists(path)) return path;
     return pathFromQString(url.toLocalFile());
+}
+
+std::string lexicallyNormal(std::string_view path) {
+    const bool absolute = path.starts_with('/');
+    std::vector<std::string_view> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        const std::string_view part = path.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty() && parts.back() != "..") {
+                parts.pop_back();
+            } else if (!absolute) {
+                parts.push_back(part);
+            }
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string normal = absolute ? "/" : "";
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) normal += '/';
+        normal += parts[i];
+    }
+    return normal.empty() ? "." : normal;
 }
 
 std::string readFailureText(int error) {

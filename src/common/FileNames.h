@@ -30,6 +30,10 @@ std::optional<std::string> pathFromQString(const QString& path);
 // pathFromQString of its local path. Nothing for a URL that is no local file.
 std::optional<std::string> pathFromUrl(const QUrl& url);
 
+// The path with "." and empty parts left out and each ".." taking away the
+// part before it, without asking the file system: "/m/./a//b/../c" is "/m/a/c".
+std::string lexicallyNormal(std::string_view path);
+
 // Why a file could not be read, in the user's words where the cause is a
 // common one, else the system's own text. 0 stands for a file that is no
 // regular file (a folder, a named pipe, a device).

@@ -1,6 +1,8 @@
 #include "core/Jukebox.h"
 
 #include <QTimer>
+#include <string_view>
+#include <unordered_set>
 
 #include "common/Numbers.h"
 #include "common/TextFile.h"
@@ -74,7 +76,8 @@ void Jukebox::begin() {
     }
     if (noSongsNoticeDue_) noSongsTimer_->start();
     begun_ = true;
-    addSongFiles(std::exchange(heldSongFiles_, {}));
+    for (const HeldSongs& held : std::exchange(heldSongFiles_, {}))
+        addSongFiles(held.paths, held.source);
 }
 
 void Jukebox::finishPlaying() {
@@ -90,15 +93,24 @@ void Jukebox::tellNoSongsIfDue() {
     emit noSongsNotice();
 }
 
-int Jukebox::addSongFiles(const std::vector<std::string>& paths) {
+int Jukebox::addSongFiles(const std::vector<std::string>& paths, SongSource source) {
     if (!begun_) {
-        heldSongFiles_.insert(heldSongFiles_.end(), paths.begin(), paths.end());
+        heldSongFiles_.push_back({paths, source});
         return 0;
+    }
+    // Views of the entries and of paths, which stay as they are until the end.
+    std::unordered_set<std::string_view> listed;
+    if (source == SongSource::Folder) {
+        listed.reserve(static_cast<size_t>(songs_.count()) + paths.size());
+        for (int i = 0; i < songs_.count(); ++i)
+            listed.insert(entryPath(songs_.entries().entry(i)));
     }
     std::vector<std::string> songs;
     std::vector<std::string> unlistable;
     for (const std::string& path : paths) {
-        if (!looksLikeMp3(path) || !isRegularFile(path)) continue;
+        if (!isSongName(path)) continue;
+        if (source == SongSource::Named && !isRegularFile(path)) continue;
+        if (source == SongSource::Folder && !listed.insert(path).second) continue;
         (canBeListed(path) ? songs : unlistable).push_back(path);
     }
     if (!songs.empty()) {

@@ -22,6 +22,13 @@ class QTimer;
 
 namespace melvo {
 
+// Where the songs handed to an add come from, which decides how they are taken.
+enum class SongSource {
+    Named,     // named by the user or another program: each file is looked up; repeats join
+    Playlist,  // read from a playlist, where each was just looked up: repeats join
+    Folder,    // found in folders, where each was just looked up: songs listed are passed over
+};
+
 class Jukebox : public QObject {
     Q_OBJECT
 
@@ -35,6 +42,8 @@ class Jukebox : public QObject {
     const AutoPlay& autoPlay() const { return autoPlay_; }
     const Volume& volume() const { return volume_; }
     const ControlState& controls() const { return controls_; }
+    // begin() has run: songs handed in are added at once, not held.
+    bool begun() const { return begun_; }
     // The empty-list notice waits for its moment.
     bool noSongsNoticeDue() const { return noSongsNoticeDue_; }
 
@@ -59,8 +68,11 @@ class Jukebox : public QObject {
     // The one way songs come in, at any time: the existing MP3 files among
     // paths (file-system bytes) are appended in order, a name the list cannot
     // hold is refused; songs that come before begin() wait for it. Appending
-    // never disturbs what plays. Answers how many were appended.
-    int addSongFiles(const std::vector<std::string>& paths);
+    // never disturbs what plays. Songs of a playlist or a folder were looked
+    // up as they were found and are not looked up again; songs found in
+    // folders that the list holds, or that come twice, are passed over.
+    // Answers how many were appended.
+    int addSongFiles(const std::vector<std::string>& paths, SongSource source = SongSource::Named);
     // Appends the entries as they are, with no check: each a path, or a path
     // and its volume.
     void appendEntries(const std::vector<std::string>& entries) { songs_.appendEntries(entries); }
@@ -134,7 +146,11 @@ class Jukebox : public QObject {
     QTimer* noSongsTimer_;
     bool noSongsNoticeDue_ = false;
     bool begun_ = false;
-    std::vector<std::string> heldSongFiles_;  // handed in before begin()
+    struct HeldSongs {
+        std::vector<std::string> paths;
+        SongSource source;
+    };
+    std::vector<HeldSongs> heldSongFiles_;  // handed in before begin()
 };
 
 }  // namespace melvo

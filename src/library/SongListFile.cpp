@@ -201,4 +201,13 @@ bool looksLikeMp3(std::string_view name) {
            name.find(".mp3") != std::string_view::npos;
 }
 
+bool hasExtension(std::string_view name, std::string_view extension) {
+    if (name.size() < extension.size()) return false;
+    const std::string_view end = name.substr(name.size() - extension.size());
+    return std::equal(end.begin(), end.end(), extension.begin(),
+                      [](char a, char b) { return asciiLower(a) == asciiLower(b); });
+}
+
+bool isSongName(std::string_view name) { return looksLikeMp3(name) || hasExtension(name, ".mp3"); }
+
 }  // namespace melvo

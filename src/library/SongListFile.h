@@ -134,6 +134,18 @@ bool canBeListed(std::string_view path);
 // Only names with ".mp3" or ".MP3" in them count as songs, wherever it stands.
 bool looksLikeMp3(std::string_view name);
 
+// The name ends in the extension (".mp3", ".m3u8"...), in any letter case.
+bool hasExtension(std::string_view name, std::string_view extension);
+
+// The name of a song file: with ".mp3" or ".MP3" in it (looksLikeMp3), or
+// ending in ".mp3" in any letter case.
+bool isSongName(std::string_view name);
+
+// The letter in lower case when it is an ASCII capital, else unchanged.
+inline char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // The message (UTF-8) shown when a song cannot be added because canBeListed
 // refuses its path.
 std::string unlistableSongMessage(std::string_view path);

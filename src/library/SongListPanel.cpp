@@ -1,5 +1,7 @@
 #include "library/SongListPanel.h"
 
+#include <sys/stat.h>
+
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +19,9 @@
 #include "common/TextFile.h"
 #include "core/Jukebox.h"
 #include "library/ListScrolling.h"
+#include "library/Playlist.h"
+#include "library/SearchProgress.h"
+#include "library/SearchReport.h"
 #include "library/SongListFile.h"
 #include "library/SongListModel.h"
 
@@ -27,6 +32,20 @@ namespace {
 const QString kMissingSong = QStringLiteral("ファイルは存在しません。確認してください！");
 const QString kChooseMp3 = QStringLiteral("ＭＰ３のデータを選択してください");
 const QString kReallyDelete = QStringLiteral("ほんとうに削除しますか");
+const QString kPlaylistFilter = QStringLiteral("プレイリスト (*.m3u8 *.m3u *.M3U8 *.M3U)");
+const QString kNoSongsToWrite =
+    QStringLiteral("曲の一覧に曲がありません。書き出すものはありません。");
+const QString kNoFolderChosen =
+    QStringLiteral("フォルダーが選ばれなかったので、何も追加しませんでした。");
+const QString kNoPlaylistChosen =
+    QStringLiteral("プレイリストが選ばれなかったので、何も追加しませんでした。");
+const QString kNoPlaylistWritten =
+    QStringLiteral("書き出し先が選ばれなかったので、何も書き出しませんでした。");
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 // Why a file could not be written, in the user's words where the cause is a
 // common one, else the system's own text.
@@ -88,12 +107,21 @@ SongListPanel::SongListPanel(Controls controls, Jukebox& jukebox, Dialogs& dialo
       c_(controls),
       jukebox_(jukebox),
       dialogs_(dialogs),
-      rows_(new SongListModel(this)) {
+      rows_(new SongListModel(this)),
+      search_(new SongSearch(this)) {
     setObjectName(QStringLiteral("songListPanel"));
     setUpView();
+    new SearchProgress(*search_, c_.view->window());  // the window owns it
     connect(c_.addSongButton, &QPushButton::clicked, this, &SongListPanel::onAddSongButtonClicked);
     connect(c_.deleteSongButton, &QPushButton::clicked, this,
             &SongListPanel::onDeleteSongButtonClicked);
+    connect(c_.addFolderMenuItem, &QAction::triggered, this,
+            &SongListPanel::onAddFolderMenuItemTriggered);
+    connect(c_.readPlaylistMenuItem, &QAction::triggered, this,
+            &SongListPanel::onReadPlaylistMenuItemTriggered);
+    connect(c_.writePlaylistMenuItem, &QAction::triggered, this,
+            &SongListPanel::onWritePlaylistMenuItemTriggered);
+    connect(search_, &SongSearch::finished, this, &SongListPanel::addFound);
     followSongList();
 }
 
@@ -174,13 +202,18 @@ void SongListPanel::onSongListDoubleClicked() {
     if (row >= 0) jukebox_.playEntry(row);
 }
 
+// Each chosen file is added as one chosen alone always was; the user is told
+// once when any of them is no MP3 file, or when none was chosen.
 void SongListPanel::onAddSongButtonClicked() {
-    const std::optional<std::string> path = pathFromUrl(dialogs_.openFile("*.mp3"));
-    if (!path || !looksLikeMp3(*path) || !isRegularFile(*path)) {
-        dialogs_.message(kChooseMp3);
-        return;
+    const QList<QUrl> urls = dialogs_.openFiles("*.mp3");
+    std::vector<std::string> songs;
+    for (const QUrl& url : urls) {
+        const std::optional<std::string> path = pathFromUrl(url);
+        if (path && looksLikeMp3(*path) && isRegularFile(*path)) songs.push_back(*path);
     }
-    jukebox_.addSongFiles({*path});
+    if (!songs.empty()) jukebox_.addSongFiles(songs);
+    if (urls.isEmpty() || songs.size() < static_cast<size_t>(urls.size()))
+        dialogs_.message(kChooseMp3);
 }
 
 void SongListPanel::addDroppedSongs(const QList<QUrl>& urls) {
@@ -188,7 +221,70 @@ void SongListPanel::addDroppedSongs(const QList<QUrl>& urls) {
     for (const QUrl& url : urls) {
         if (std::optional<std::string> path = pathFromUrl(url)) paths.push_back(std::move(*path));
     }
-    jukebox_.addSongFiles(paths);
+    addPaths(paths);
+}
+
+// Folders named one after another go to one search, each playlist to its own,
+// in the order given.
+void SongListPanel::addPaths(const std::vector<std::string>& paths) {
+    using Kind = SongSearch::Request::Kind;
+    std::vector<std::string> songs;
+    std::vector<SongSearch::Request> requests;
+    SongSearch::Request* folders = nullptr;
+    for (const std::string& path : paths) {
+        if (isFolder(path)) {
+            if (!folders) folders = &requests.emplace_back(SongSearch::Request{Kind::Folders, {}});
+            folders->paths.push_back(path);
+        } else if (isPlaylistName(path) && fileExists(path)) {
+            requests.push_back({Kind::Playlist, {path}});
+            folders = nullptr;
+        } else {
+            songs.push_back(path);
+        }
+    }
+    jukebox_.addSongFiles(songs);
+    for (SongSearch::Request& request : requests) search_->start(std::move(request));
+}
+
+// A cancelled dialog changes nothing, and the user is told so.
+void SongListPanel::onAddFolderMenuItemTriggered() {
+    const std::optional<std::string> folder = pathFromUrl(dialogs_.openFolder());
+    if (!folder) return dialogs_.message(kNoFolderChosen);
+    search_->start({SongSearch::Request::Kind::Folders, {*folder}});
+}
+
+void SongListPanel::onReadPlaylistMenuItemTriggered() {
+    const std::optional<std::string> playlist = pathFromUrl(dialogs_.openFile(kPlaylistFilter));
+    if (!playlist) return dialogs_.message(kNoPlaylistChosen);
+    search_->start({SongSearch::Request::Kind::Playlist, {*playlist}});
+}
+
+void SongListPanel::onWritePlaylistMenuItemTriggered() {
+    const SongList& songs = jukebox_.songList();
+    if (songs.count() == 0) return dialogs_.message(kNoSongsToWrite);
+    const std::optional<std::string> path =
+        pathFromUrl(dialogs_.saveFile(kPlaylistFilter, QStringLiteral("m3u8")));
+    if (!path) return dialogs_.message(kNoPlaylistWritten);
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<size_t>(songs.count()));
+    for (int i = 0; i < songs.count(); ++i) paths.push_back(songs.path(i));
+    if (const int error = writePlaylist(*path, paths)) {
+        dialogs_.message(displayPath(*path) + QStringLiteral("に書き出せませんでした。（") +
+                         saveFailureReason(error) + QStringLiteral("）"));
+    }
+}
+
+// A folder's songs join the list where it does not hold them yet; a
+// playlist's all join, in its order. Nothing of a cancelled search is added.
+void SongListPanel::addFound(const SongSearch::Outcome& outcome) {
+    if (outcome.cancelled) return;
+    const auto* walk = std::get_if<FolderWalkResult>(&outcome.found);
+    const std::vector<std::string>& songs =
+        walk ? walk->songs : std::get<PlaylistRead>(outcome.found).songs;
+    int added = jukebox_.addSongFiles(songs, walk ? SongSource::Folder : SongSource::Playlist);
+    if (!jukebox_.begun()) added = static_cast<int>(songs.size());  // held until start-up ends
+    const QString report = searchReport(outcome, added);
+    if (!report.isEmpty()) dialogs_.message(report);
 }
 
 void SongListPanel::onDeleteSongButtonClicked() {

@@ -32,6 +32,20 @@ class FakeDialogs : public Dialogs {
         fileFilters.push_back(filter);
         return chosenFile ? QUrl::fromLocalFile(*chosenFile) : QUrl();
     }
+    QList<QUrl> openFiles(const QString& filter) override {
+        fileFilters.push_back(filter);
+        QList<QUrl> urls;
+        for (const QString& file : chosenFiles) urls << QUrl::fromLocalFile(file);
+        if (chosenFiles.empty() && chosenFile) urls << QUrl::fromLocalFile(*chosenFile);
+        return urls;
+    }
+    QUrl openFolder() override {
+        return chosenFolder ? QUrl::fromLocalFile(*chosenFolder) : QUrl();
+    }
+    QUrl saveFile(const QString& filter, const QString&) override {
+        fileFilters.push_back(filter);
+        return savedFile ? QUrl::fromLocalFile(*savedFile) : QUrl();
+    }
 
     std::vector<QString> messages;
     std::vector<MessageIcon> icons;
@@ -40,6 +54,9 @@ class FakeDialogs : public Dialogs {
     bool answerYes = true;
     std::optional<QString> chosenFile;  // nothing: the user cancels
     std::function<void()> whileShown;   // runs while each message box is open
+    std::vector<QString> chosenFiles;   // several files at once; none: chosenFile alone
+    std::optional<QString> chosenFolder;
+    std::optional<QString> savedFile;
 };
 
 // Devices that play in no time: a test moves positions and ends songs itself.
