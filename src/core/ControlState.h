@@ -20,8 +20,6 @@ struct ControlState {
     bool previous = true;
     Step step = Step::Start;
 
-    bool operator==(const ControlState&) const = default;
-
     // Start-up with an empty list: only adding a song.
     ControlState noSongs() const;
     // Start-up with songs, by hand or in automatic play.
