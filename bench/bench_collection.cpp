@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // Adding a whole collection: a folder tree through the window's menu, and a
 // long playlist read and written.
 //
@@ -28,11 +30,11 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindow.h"
-#include "library/Playlist.h"
-#include "library/SongListModel.h"
-#include "library/SongListPanel.h"
+#include "core/library/Playlist.h"
 #include "support/Fakes.h"
+#include "window/library/SongListModel.h"
+#include "window/library/SongListPanel.h"
+#include "window/main/MainWindow.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // Start-up and exit of the main window with a long song list.
 //
 //   bench_library SONGS
@@ -20,8 +22,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/MainWindow.h"
 #include "support/Fakes.h"
+#include "window/main/MainWindow.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # Runs the song list benchmark for each list size, each in a fresh process.
 # Usage: bench/bench_library.sh [build folder]
 set -e

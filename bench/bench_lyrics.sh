@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # CPU time of the whole program playing a 30-second song with its lyrics window
 # open: without lyrics, with plain lyrics, and with timed lyrics whose sung
 # line changes every half second (a worst case) or every three seconds. The window is offscreen and the sound goes

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // Measures the engine: how long a length query (open, length, close) takes on
 // a 10-minute CBR file with a LAME tag and on a 10-minute VBR file without
 // one, and how much CPU time playing a 60-second file in real time costs.
@@ -22,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "playback/MediaEngine.h"
+#include "core/playback/MediaEngine.h"
 
 namespace {
 

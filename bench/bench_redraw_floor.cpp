@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // The least a Qt window can cost while a song plays: a window of the main
 // window's size whose only work is a read-out showing tenths of a second,
 // ten times a second, like the program's position read-out. With --no-draw
@@ -7,7 +9,7 @@
 #include <QTimer>
 #include <cstring>
 
-#include "app/ReadOut.h"
+#include "window/common/ReadOut.h"
 
 int main(int argc, char** argv) {
     // As the program itself: no shared-memory round trip per redraw.

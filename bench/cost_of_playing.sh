@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # What playing costs, side by side on one private PulseAudio null sink: the
 # whole program (window shown on a virtual X display, automatic play) against
 # `mpg123 -q -o pulse` on the same file.

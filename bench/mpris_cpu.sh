@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # The whole program's CPU time and wake-ups while it plays, with its media
 # controls offered on a session bus (and a client following them, as a
 # desktop does) and without a session bus. Runs inside a private sound server

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # Installs the built program into a temporary folder, as the Debian package's
 # build does (DESTDIR), and checks what lands there: every file in place and
 # named by the one id, the desktop entry and the software-centre description

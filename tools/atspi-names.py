@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 """Prints the accessible tree of a running application as a screen reader sees
 it over the accessibility bus (AT-SPI): role and name of every object.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # Builds the Debian package melvo_VERSION_ARCH.deb the Debian way,
 # `dpkg-buildpackage -us -uc -b`, in a copy of the source tree (the working
 # tree and its build folders stay as they are), then checks it with lintian

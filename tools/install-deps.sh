@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # Installs the Debian packages Melvo needs to build, run and test (--test), or
 # to build its own Debian package (--package).
 # Does nothing when every package is already installed.
@@ -14,8 +16,9 @@ if [ "${1:-}" = "--test" ]; then
   # null sink, a real X display (xdotool: the playback benchmark clicks the
   # pause button), the validators of the desktop entry and of the
   # software-centre description, the manual page's formatter and whatis
-  # reader, a private session bus and a media-controls client.
-  packages+=(lame sox eyed3 mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool
+  # reader, a private session bus and a media-controls client, and XCB to ask
+  # an X display whether a window manager runs on it.
+  packages+=(libxcb1-dev lame sox eyed3 mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool
     appstream desktop-file-utils groff-base man-db dbus-daemon playerctl)
 elif [ "${1:-}" = "--package" ]; then
   # Building the Debian package and checking it.

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # Makes the small MP3 files the playback tests decode and play, into
 # tests/fixtures (or the folder given as the first argument).
 #

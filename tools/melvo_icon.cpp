@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // Writes the jukebox's icon as PNG files for the desktop's icon theme:
 //   melvo_icon <folder> <name>  ->  <folder>/<size>x<size>/apps/<name>.png
 #include <QDir>
@@ -7,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/AppIcon.h"
+#include "window/common/AppIcon.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

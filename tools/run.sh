@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # Installs what is missing, builds Melvo and starts the jukebox.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Melvo developers
 # Runs a command with a private PulseAudio server that plays into a null sink
 # and a private D-Bus session bus, then stops both. ALSA's "default" device
 # (and so the mixer element "Master") reaches that server while the command

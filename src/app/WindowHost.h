@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // The main window as the media controls' host.
 #pragma once
 
-#include "app/MainWindow.h"
-#include "mpris/Mpris.h"
+#include "desktop/mpris/Mpris.h"
+#include "window/main/MainWindow.h"
 
 namespace melvo {
 

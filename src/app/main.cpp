@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
+
 #include <sys/stat.h>
 
 #include <QApplication>
@@ -10,17 +13,17 @@
 #include <cstring>
 #include <optional>
 
-#include "app/DataFolder.h"
-#include "app/DesktopLauncher.h"
-#include "app/Dialogs.h"
-#include "app/ExitSignals.h"
-#include "app/MainWindow.h"
-#include "app/SingleInstance.h"
-#include "app/Translations.h"
 #include "app/WindowHost.h"
-#include "library/SongListPanel.h"
-#include "playback/MediaEngine.h"
-#include "volume/Mixer.h"
+#include "core/playback/MediaEngine.h"
+#include "core/settings/DataFolder.h"
+#include "core/volume/Mixer.h"
+#include "desktop/instance/SingleInstance.h"
+#include "desktop/launcher/DesktopLauncher.h"
+#include "desktop/session/ExitSignals.h"
+#include "window/common/Dialogs.h"
+#include "window/library/SongListPanel.h"
+#include "window/main/MainWindow.h"
+#include "window/main/Translations.h"
 
 namespace {
 

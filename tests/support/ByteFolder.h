@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // A temporary folder whose files are named and read as bytes, so names that
 // are not UTF-8 ("caf\xE9.mp3") can be made, read and removed.
 #pragma once

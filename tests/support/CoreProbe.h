@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // Reaches the player core's timers and its position tick, which it keeps to
 // itself, so tests can look at them and tick by hand.
 #pragma once
@@ -5,7 +7,7 @@
 #include <QMetaObject>
 #include <QTimer>
 
-#include "core/Jukebox.h"
+#include "core/jukebox/Jukebox.h"
 
 namespace melvo::test {
 

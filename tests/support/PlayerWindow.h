@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // A started main window with songs in its list, for tests that play them
 // through the engine double. The timers that would start songs or show the
 // empty-list notice on their own are stopped, and start-up messages dropped.
@@ -10,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "library/SongListModel.h"
 #include "support/WindowHarness.h"
+#include "window/library/SongListModel.h"
 
 namespace melvo::test {
 

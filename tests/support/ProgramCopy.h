@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // A copy of the program in a temporary folder, run as a real process: each
 // copy keeps its data files beside itself, so a copy is a jukebox on its own
 // data folder.
@@ -13,7 +15,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/SingleInstance.h"
+#include "desktop/instance/SingleInstance.h"
 
 namespace melvo::test {
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // Sets an environment variable for one scope and puts the old value back.
 #pragma once
 

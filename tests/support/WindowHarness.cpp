@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
+
 #include "support/WindowHarness.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "common/TextFile.h"
-#include "settings/Settings.h"
+#include "core/common/TextFile.h"
+#include "core/settings/Settings.h"
 
 namespace melvo::test {
 

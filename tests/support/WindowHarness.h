@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
 // Builds the real main window offscreen over test doubles and a temporary
 // data folder.
 #pragma once
@@ -6,13 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "app/MainWindow.h"
-#include "library/SongListPanel.h"
-#include "lyrics/LyricsPanel.h"
-#include "playback/TransportPanel.h"
 #include "support/CoreProbe.h"
 #include "support/Fakes.h"
-#include "volume/VolumePanel.h"
+#include "window/library/SongListPanel.h"
+#include "window/lyrics/LyricsPanel.h"
+#include "window/main/MainWindow.h"
+#include "window/playback/TransportPanel.h"
+#include "window/volume/VolumePanel.h"
 
 namespace melvo::test {
 

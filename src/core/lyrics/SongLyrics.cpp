@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Melvo developers
+
+#include "core/lyrics/SongLyrics.h"
+
+#include <cstring>
+
+#include "core/common/TextFile.h"
+#include "core/playback/SongTags.h"
+
+namespace melvo {
+
+namespace {
+
+// The text of the first USLT frame in the tag, UTF-8 as libmpg123 gives it.
+std::optional<std::string> firstLyricsFrame(const mpg123_id3v2& tag) {
+    for (size_t i = 0; i < tag.texts; ++i) {
+        const mpg123_text& frame = tag.text[i];
+        if (std::memcmp(frame.id, "USLT", 4) != 0 || frame.text.p == nullptr) continue;
+        const std::string text(frame.text.p, frame.text.fill);
+        return text.substr(0, text.find('\0'));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Lyrics> readEmbeddedLyrics(const std::string& songPath) {
+    std::optional<std::string> text;
+    readId3Tags(songPath, [&text](const mpg123_id3v1*, const mpg123_id3v2* tag) {
+        if (tag) text = firstLyricsFrame(*tag);
+    });
+    if (!text) return std::nullopt;
+
+    Lyrics lyrics;
+    if (text->size() > kMaxLyricsBytes) {
+        // Whole lines only, so that no character is cut in two.
+        lyrics.cut = true;
+        text->resize(kMaxLyricsBytes);
+        const size_t lineEnd = text->find_last_of("\r\n");
+        text->resize(lineEnd == std::string::npos ? 0 : lineEnd + 1);
+    }
+    if (cutToLyricsLines(&*text)) lyrics.cut = true;
+    for (const std::string& line : splitAnyLines(*text)) lyrics.text.append(line).append("\r\n");
+    if (lyrics.cut) lyrics.text.append(kLyricsLeftOutLine).append("\r\n");
+    return lyrics;
+}
+
+std::string lyricsSourcePath(const std::string& songPath, LyricsSource source) {
+    if (source == LyricsSource::Song) return songPath;
+    return lyricsFileFor(songPath, source == LyricsSource::LrcFile ? ".lrc" : ".txt").value_or("");
+}
+
+std::optional<SongLyrics> readSongLyrics(const std::string& songPath) {
+    if (!lyricsStem(songPath)) return std::nullopt;
+    for (const LyricsSource source : {LyricsSource::TextFile, LyricsSource::LrcFile}) {
+        if (std::optional<Lyrics> lyrics = readLyrics(lyricsSourcePath(songPath, source)))
+            return SongLyrics{std::move(*lyrics), source};
+    }
+    if (std::optional<Lyrics> lyrics = readEmbeddedLyrics(songPath))
+        return SongLyrics{std::move(*lyrics), LyricsSource::Song};
+    return std::nullopt;
+}
+
+}  // namespace melvo
