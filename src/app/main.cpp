@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
                          window.songListPanel->addPaths(toPaths(files));
                      });
     window.songListPanel->addPaths(toPaths(songFiles));
-    window.startUp();
+    if (!window.startUp()) return EXIT_FAILURE;
     // The desktop's media keys and controls, where there is a session bus.
     melvo::WindowHost host(window);
     melvo::Mpris mpris(window.jukebox, host);
