@@ -217,10 +217,10 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::buildPanels() {
     Dialogs& dialogs = services.dialogs;
-    transportPanel = new TransportPanel({playButton, pauseButton, resumeButton, stopButton,
-                                         positionBar, positionLabel, lengthLabel, playModeLabel,
-                                         repeatBox},
-                                        jukebox, dialogs, this);
+    transportPanel =
+        new TransportPanel({playButton, pauseButton, resumeButton, stopButton, positionBar,
+                            positionLabel, lengthLabel, playModeLabel, repeatBox},
+                           jukebox, dialogs, this);
     songListPanel =
         new SongListPanel({songListView, addSongButton, deleteSongButton, songPathLabel,
                            addFolderMenuItem, readPlaylistMenuItem, writePlaylistMenuItem},

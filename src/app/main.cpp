@@ -93,7 +93,9 @@ int main(int argc, char** argv) {
 
     // The data files stay beside the program when it runs from where it was
     // built; an installed program, or one in a folder the user cannot write,
-    // keeps them in the user's data folder.
+    // keeps them in the user's data folder. A folder a jukebox runs on comes
+    // first, so that a later start hands over to it even when that folder
+    // can no longer be written.
     const QString dataFolder =
         melvo::chooseDataFolder(QApplication::applicationDirPath(),
                                 QStringLiteral(MELVO_INSTALLED_BINDIR), melvo::userDataFolder());
