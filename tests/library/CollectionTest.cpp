@@ -5,10 +5,14 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "library/FolderWalk.h"
 #include "library/Playlist.h"
+#include "library/SongListFile.h"
 #include "support/ByteFolder.h"
+#include "support/RandomBytes.h"
 
 namespace melvo {
 namespace {
@@ -118,7 +122,17 @@ TEST(Playlist, EveryKindOfLineInBothEncodings) {
         {"bom.m3u", "\xEF\xBB\xBF日本語/曲.mp3\n", {"p/日本語/曲.mp3"}, 0, 0, 0, 0},
         {"bytes.m3u8", "caf\xE9.mp3\n", {"p/caf\xE9.mp3"}, 0, 0, 0, 0},
         {"empty.m3u", "", {}, 0, 0, 0, 0},
+        {"odd.m3u8",
+         std::string("zero.mp3\npipe.mp3\nself.mp3\na.mp3\0/p/a.mp3\n", 41),
+         {},
+         1,
+         0,
+         1,
+         2},
     };
+    std::filesystem::create_symlink("/dev/zero", f.path("p/zero.mp3"));
+    ::mkfifo(f.path("p/pipe.mp3").c_str(), 0644);
+    std::filesystem::create_symlink("odd.m3u8", f.path("p/self.mp3"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         f.write(std::string("p/") + c.name, c.bytes);
@@ -143,6 +157,56 @@ TEST(Playlist, EveryKindOfLineInBothEncodings) {
                                         written[2] + "\n" + written[3] + "\n");
     EXPECT_EQ(readPlaylist(f.path("p/out.m3u8"), control).songs, written);
     EXPECT_NE(writePlaylist(f.path("p/sub"), written), 0) << "a folder is never replaced";
+}
+
+// Random and mutated playlists name only songs that are regular files the
+// list can hold.
+TEST(Playlist, AnyBytesGiveOnlySongsTheListCanHold) {
+    test::ByteFolder f;
+    makeFiles(f, {"a.mp3", "sub/b.MP3"});
+    const std::vector<std::string> seeds = {"#EXTM3U\na.mp3\r\nsub\\b.MP3\nfile:///%61.mp3\n",
+                                            "file://" + f.path("a%2Emp3") + "\r\x93\xfa.mp3"};
+    test::RandomBytes random;
+    for (int i = 0; i < 500; ++i) {
+        f.write("list.m3u", random.next(seeds, 64));
+        SearchControl control;
+        for (const std::string& song : readPlaylist(f.path("list.m3u"), control).songs)
+            ASSERT_TRUE(canBeListed(song) && isRegularFile(song)) << i;
+    }
+}
+
+// Blank and comment lines cost nothing kept: reading a long file of them takes
+// little more than its own bytes, for a playlist as for the song list.
+TEST(Playlist, BlankLinesCostNoMemoryWhileRead) {
+    test::ByteFolder f;
+    constexpr size_t kBytes = size_t{32} << 20;
+    // A playlist also holds comments; a "#" line of the song list would name a song.
+    for (const char* name : {"blank.m3u", "blank.csv"}) {
+        std::ofstream file(f.path(name), std::ios::binary);
+        const std::string block =
+            (name[6] == 'm' ? "#x\n\r\n" : "\n\r\n") + std::string(1 << 16, '\n');
+        for (size_t written = 0; written < kBytes; written += block.size()) file << block;
+    }
+    const auto peakKb = [] {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with("VmHWM:")) return std::stol(line.substr(6));
+        return 0L;
+    };
+    const std::function<void()> readers[] = {
+        [&] {
+            SearchControl control;
+            EXPECT_TRUE(readPlaylist(f.path("blank.m3u"), control).songs.empty());
+        },
+        [&] { EXPECT_TRUE(loadSongListFile(f.path("blank.csv"), "6553").heldNoSongs()); },
+    };
+    for (const auto& read : readers) {
+        if (!(std::ofstream("/proc/self/clear_refs") << "5"))
+            GTEST_SKIP() << "the peak resident size cannot be reset here";
+        const long before = peakKb();
+        read();
+        EXPECT_LE(peakKb() - before, static_cast<long>(kBytes / 1024 * 2));
+    }
 }
 
 }  // namespace
