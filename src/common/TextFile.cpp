@@ -47,33 +47,6 @@ bool isValidUtf8(std::string_view bytes) {
 
 namespace {
 
-// The bytes of the UTF-8 character that starts with lead; 1 for a byte that
-// starts none.
-size_t sequenceLength(unsigned char lead) {
-    if ((lead & 0xE0) == 0xC0) return 2;
-    if ((lead & 0xF0) == 0xE0) return 3;
-    if ((lead & 0xF8) == 0xF0) return 4;
-    return 1;
-}
-
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-}  // namespace
-
-size_t wholeCharactersLength(std::string_view text, size_t limit, size_t start) {
-    limit = std::min(limit, text.size());
-    // The first byte of the character that holds the last byte kept lies at
-    // most three bytes back.
-    for (size_t lead = limit; lead > start && limit - lead < 4;) {
-        --lead;
-        if (isContinuationByte(text[lead])) continue;
-        return limit - lead < sequenceLength(static_cast<unsigned char>(text[lead])) ? lead : limit;
-    }
-    return limit;
-}
-
-namespace {
-
 // Bytes in encoding (whose characters take units of unit bytes) to UTF-8.
 // Bytes that are not of the encoding become a replacement character, or, when
 // strict, make the whole conversion fail.
@@ -120,7 +93,30 @@ std::vector<std::string> splitLines(std::string_view text, LineEnds ends) {
     return lines;
 }
 
+// The bytes of the UTF-8 character that starts with lead; 1 for a byte that
+// starts none.
+size_t sequenceLength(unsigned char lead) {
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 }  // namespace
+
+size_t wholeCharactersLength(std::string_view text, size_t limit, size_t start) {
+    limit = std::min(limit, text.size());
+    // The first byte of the character that holds the last byte kept lies at
+    // most three bytes back.
+    for (size_t lead = limit; lead > start && limit - lead < 4;) {
+        --lead;
+        if (isContinuationByte(text[lead])) continue;
+        return limit - lead < sequenceLength(static_cast<unsigned char>(text[lead])) ? lead : limit;
+    }
+    return limit;
+}
 
 std::optional<std::string> fromCp932(std::string_view bytes) {
     return convert(bytes, "CP932", 1, true);
