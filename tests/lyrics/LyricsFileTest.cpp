@@ -182,27 +182,19 @@ TEST_F(LyricsFiles, FailedRenameKeepsTheOldLyricsAndLeavesNoTemporaryFile) {
 // Random and mutated bytes, read as a lyrics file or taken as a tag's lyrics:
 // every cut stays inside its text and cuts no character of UTF-8 in two.
 TEST(LyricsFuzz, AnyBytesDecodeAndCutInsideTheirText) {
-    const std::vector<std::string> seeds = {std::string(5000, '\x80'), "一行目\r\n二行目\n三行目\r",
-                                            std::string("\xFF\xFE"
-                                                        "a\0\r\0\n\0",
-                                                        8),
-                                            "\xEF\xBB\xBF" + std::string(4095, 'a') + "あい",
-                                            "\x89\xcc\x8e\x8c\r\n"};
+    const std::string seeds[] = {std::string(5000, '\x80'), "一\r\n二\n三\r",
+                                 "\xFF\xFE"
+                                 "a",
+                                 "", "\xEF\xBB\xBF" + std::string(4095, 'a') + "あい"};
     test::RandomBytes random;
     for (int i = 0; i < 3000; ++i) {
-        const std::string bytes = random.next(seeds, 64);
-        const std::string cutShort = bytes.substr(0, bytes.size() / 2);
-        const std::string kept = cutShort.substr(0, wholeLinesLength(cutShort));
-        if (isValidUtf8(bytes)) {
-            ASSERT_TRUE(isValidUtf8(kept)) << i;
-        }
+        const std::string bytes = random.next(seeds[i % std::size(seeds)]);
+        const std::string half = bytes.substr(0, bytes.size() / 2);
+        ASSERT_TRUE(!isValidUtf8(bytes) || isValidUtf8(half.substr(0, wholeLinesLength(half))));
         for (std::string text : {bytes, textFileToUtf8(bytes)}) {
             const std::string whole = text;
             cutToLyricsLines(&text);
-            ASSERT_TRUE(whole.starts_with(text)) << i;
-            if (isValidUtf8(whole)) {
-                ASSERT_TRUE(isValidUtf8(text)) << i;
-            }
+            ASSERT_TRUE(whole.starts_with(text) && (!isValidUtf8(whole) || isValidUtf8(text))) << i;
         }
     }
 }

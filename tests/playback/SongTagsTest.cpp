@@ -7,7 +7,6 @@
 #include <sstream>
 #include <string>
 
-#include "lyrics/SongLyrics.h"
 #include "playback/SongTags.h"
 #include "support/RandomBytes.h"
 
@@ -29,20 +28,16 @@ std::string bigEndian(std::size_t value, bool syncSafe) {
     return bytes;
 }
 
-std::string frame(const char* id, const std::string& data, int version) {
-    return id + bigEndian(data.size(), version == 4) + std::string(2, '\0') + data;
-}
-
-std::string tag(int version, const std::string& frames) {
-    return std::string("ID3") + static_cast<char>(version) + std::string(2, '\0') +
-           bigEndian(frames.size(), true) + frames;
-}
-
 // An ID3v2 tag of the given version (3 or 4) with text frames in one encoding
 // (0: Latin-1, 3: UTF-8).
 std::string id3v2(int version, char encoding, const std::string& artist, const std::string& album) {
-    return tag(version, frame("TPE1", encoding + artist, version) +
-                            frame("TALB", encoding + album, version));
+    std::string frames;
+    for (const auto& [id, text] : {std::pair{"TPE1", artist}, std::pair{"TALB", album}}) {
+        const std::string data = encoding + text;
+        frames += id + bigEndian(data.size(), version == 4) + std::string(2, '\0') + data;
+    }
+    return std::string("ID3") + static_cast<char>(version) + std::string(2, '\0') +
+           bigEndian(frames.size(), true) + frames;
 }
 
 std::string field(const std::string& text, std::size_t size) {
@@ -83,27 +78,16 @@ TEST(SongTags, ReadsTheArtistAndAlbumOfEitherTagVersion) {
     }
 }
 
-// Tags of random and mutated text in each encoding: reading the artist, the
-// album and the lyrics never fails on them (the sanitizer build watches).
+// Random and mutated text in each encoding is read safely (the sanitizer build watches).
 TEST(SongTags, AnyTextInTheFramesIsReadSafely) {
-    const std::string audio = fixture("tone440.mp3");
-    QTemporaryDir folder;
-    const std::string song = folder.filePath("song.mp3").toStdString();
+    const QTemporaryDir folder;
+    const std::string audio = fixture("tone440.mp3"), path = folder.filePath("a.mp3").toStdString();
     RandomBytes random;
     for (int i = 0; i < 300; ++i) {
         const char encoding = static_cast<char>(i % 4);
-        const std::string lyrics = random.next({std::string(5000, '\x80'), "歌\r\n詞"}, 64);
-        const std::string frames = frame("USLT", encoding + std::string("eng\0", 4) + lyrics, 4) +
-                                   frame("TPE1",
-                                         encoding + random.next({"歌手", std::string("\xFF\xFE"
-                                                                                     "a",
-                                                                                     3)},
-                                                                16),
-                                         4);
-        std::ofstream(song, std::ios::binary | std::ios::trunc) << tag(4, frames) + audio;
-        readSongTags(song);
-        const std::optional<Lyrics> read = readEmbeddedLyrics(song);
-        ASSERT_TRUE(!read || read->text.size() <= lyrics.size() * 3 + 256) << i;
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            << id3v2(4, encoding, random.next("歌手\xFF\xFE"), random.next("")) + audio;
+        readSongTags(path);
     }
 }
 
