@@ -96,10 +96,12 @@ int main(int argc, char** argv) {
 
     // The data files stay beside the program when it runs from where it was
     // built; an installed program, or one in a folder the user cannot write,
-    // keeps them in the user's data folder.
-    const QString dataFolder =
-        melvo::chooseDataFolder(QApplication::applicationDirPath(),
-                                QStringLiteral(MELVO_INSTALLED_BINDIR), melvo::userDataFolder());
+    // keeps them in the user's data folder. A folder a jukebox runs on comes
+    // first, so that a later start hands over to it even when that folder
+    // can no longer be written.
+    const QString dataFolder = melvo::chooseDataFolder(
+        QApplication::applicationDirPath(), QStringLiteral(MELVO_INSTALLED_BINDIR),
+        melvo::userDataFolder(), melvo::folderIsWritable, melvo::jukeboxRunsOn);
 
     // One jukebox per data folder: a later start hands its files to the
     // running one and ends. QApplication has taken its own options from argv.
@@ -135,7 +137,7 @@ int main(int argc, char** argv) {
                          window.songListPanel->addPaths(toPaths(files));
                      });
     window.songListPanel->addPaths(toPaths(songFiles));
-    window.startUp();
+    if (!window.startUp()) return EXIT_FAILURE;
     // The desktop's media keys and controls, where there is a session bus.
     melvo::WindowHost host(window);
     melvo::Mpris mpris(window.jukebox, host);

@@ -89,24 +89,37 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-std::vector<std::string> splitLines(std::string_view text, bool lineFeedEnds) {
+std::vector<std::string> splitLines(std::string_view text, LineEnds ends) {
     std::vector<std::string> lines;
-    const char* ends = lineFeedEnds ? "\r\n" : "\r";
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find_first_of(ends, start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-    }
+    LineReader reader(text, ends);
+    for (std::string_view line; reader.next(&line);) lines.emplace_back(line);
     return lines;
 }
 
+// The bytes of the UTF-8 character that starts with lead; 1 for a byte that
+// starts none.
+size_t sequenceLength(unsigned char lead) {
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 }  // namespace
+
+size_t wholeCharactersLength(std::string_view text, size_t limit, size_t start) {
+    limit = std::min(limit, text.size());
+    // The first byte of the character that holds the last byte kept lies at
+    // most three bytes back.
+    for (size_t lead = limit; lead > start && limit - lead < 4;) {
+        --lead;
+        if (isContinuationByte(text[lead])) continue;
+        return limit - lead < sequenceLength(static_cast<unsigned char>(text[lead])) ? lead : limit;
+    }
+    return limit;
+}
 
 std::optional<std::string> fromCp932(std::string_view bytes) {
     return convert(bytes, "CP932", 1, true);
@@ -127,7 +140,8 @@ size_t wholeLinesLength(std::string_view bytes) {
     const bool littleEndian = bytes.starts_with(kUtf16LeMark);
     if (!littleEndian && !bytes.starts_with(kUtf16BeMark)) {
         const size_t lineEnd = bytes.find_last_of("\r\n");
-        return lineEnd == std::string_view::npos ? bytes.size() : lineEnd + 1;
+        return lineEnd == std::string_view::npos ? wholeCharactersLength(bytes, bytes.size())
+                                                 : lineEnd + 1;
     }
     // UTF-16: a line end is a whole unit of the two; a cut-off unit is left out.
     const size_t units = bytes.size() / 2;
@@ -199,9 +213,24 @@ std::optional<std::string> readTextFile(const std::string& path, size_t maxBytes
     return textFileToUtf8(file.bytes);
 }
 
-std::vector<std::string> splitCrLines(std::string_view text) { return splitLines(text, false); }
+bool LineReader::next(std::string_view* line) {
+    if (start_ >= text_.size()) return false;
+    const size_t end =
+        std::min(text_.find_first_of(ends_ == LineEnds::Any ? "\r\n" : "\r", start_), text_.size());
+    *line = text_.substr(start_, end - start_);
+    start_ = end + 1;
+    if (end < text_.size() && text_[end] == '\r' && start_ < text_.size() && text_[start_] == '\n')
+        ++start_;
+    return true;
+}
 
-std::vector<std::string> splitAnyLines(std::string_view text) { return splitLines(text, true); }
+std::vector<std::string> splitCrLines(std::string_view text) {
+    return splitLines(text, LineEnds::Cr);
+}
+
+std::vector<std::string> splitAnyLines(std::string_view text) {
+    return splitLines(text, LineEnds::Any);
+}
 
 std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -254,15 +283,52 @@ void keepModeOf(const std::string& path, int fd) {
 
 constexpr std::string_view kTemporaryPrefix = ".melvo-";
 constexpr std::string_view kTemporarySuffix = ".tmp";
+// Fresh names tried before giving up: each is taken only by a file planted
+// at a random name, or by a leftover of a write cut short.
+constexpr int kFreshNameAttempts = 16;
+
+// Creates a new file to write at path; -1 with errno set when anything stands
+// there already (EEXIST, also for a link, which is never followed).
+int createNewFile(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+}
+
+// What an earlier write of this user's left at a name: a regular file of this
+// user's, no link.
+bool isOwnLeftover(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
+}
+
+// Creates the temporary file for a replacement in folder and puts its path
+// into *temporary: at designed when that is given and free once an own
+// leftover is gone, else at a fresh name. -1 with errno set on failure.
+int createTemporary(const std::string& folder, const std::string& designed,
+                    std::string* temporary) {
+    if (!designed.empty()) {
+        if (isOwnLeftover(designed)) ::unlink(designed.c_str());
+        *temporary = designed;
+        const int fd = createNewFile(designed);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    for (int attempt = 0; attempt < kFreshNameAttempts; ++attempt) {
+        *temporary = folder + "/" + std::string(kTemporaryPrefix) +
+                     std::to_string(std::random_device{}()) + std::string(kTemporarySuffix);
+        const int fd = createNewFile(*temporary);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
 
 }  // namespace
 
-FileReplacement replaceFileThrough(const std::string& temporary, const std::string& path,
-                                   std::string_view data) {
+FileReplacement replaceFile(const std::string& path, std::string_view data,
+                            const std::string& designedTemporary) {
     using Step = FileReplacement::Step;
     const std::optional<std::string> target = linkTarget(path);
     if (!target) return {Step::Rename, ELOOP};
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::string temporary;
+    const int fd = createTemporary(folderOf(*target), designedTemporary, &temporary);
     if (fd < 0) return {Step::WriteTemporary, errno};
     keepModeOf(*target, fd);
     bool written = writeAll(fd, data) && ::fsync(fd) == 0;
@@ -282,14 +348,7 @@ FileReplacement replaceFileThrough(const std::string& temporary, const std::stri
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view data, int* error) {
-    const std::optional<std::string> target = linkTarget(path);
-    FileReplacement result{FileReplacement::Step::Rename, ELOOP};
-    if (target) {
-        const std::string temporary = folderOf(*target) + "/" + std::string(kTemporaryPrefix) +
-                                      std::to_string(std::random_device{}()) +
-                                      std::string(kTemporarySuffix);
-        result = replaceFileThrough(temporary, *target, data);
-    }
+    const FileReplacement result = replaceFile(path, data);
     if (!result.ok() && error) *error = result.error;
     return result.ok();
 }

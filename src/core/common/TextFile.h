@@ -53,7 +53,8 @@ std::string textFileToUtf8(std::string_view bytes);
 
 // How many of the bytes (the beginning of a text file, read as
 // textFileToUtf8 reads it) run up to and with their last line end (CR or LF):
-// all of them (in UTF-16 all whole units) when there is none.
+// when there is none, all whole characters (wholeCharactersLength; in UTF-16
+// all whole units).
 size_t wholeLinesLength(std::string_view bytes);
 
 // The CP932 bytes as UTF-8; nothing when they are not all valid CP932.
@@ -61,13 +62,36 @@ std::optional<std::string> fromCp932(std::string_view bytes);
 
 bool isValidUtf8(std::string_view bytes);
 
-// Splits text into lines that end at CR LF or at a lone CR; a lone LF is an
-// ordinary character. A last line without a line end counts; nothing follows
-// a final line end.
+// Where to cut text so that at most limit bytes stay and no UTF-8 character is
+// cut in two: limit itself, or the start of the character that it would cut.
+// Only the bytes from start on are looked at, and a cut never goes back before
+// start: where no character begins within reach (bytes that are no UTF-8),
+// the cut stays at limit.
+size_t wholeCharactersLength(std::string_view text, size_t limit, size_t start = 0);
+
+// Which bytes end a line: CR LF and a lone CR only (a lone LF is an ordinary
+// character), or also a lone LF.
+enum class LineEnds { Cr, Any };
+
+// The lines of a text one after another, each a view into the text, so that
+// a long text costs no more memory for its lines. A last line without a line
+// end counts; nothing follows a final line end.
+class LineReader {
+  public:
+    LineReader(std::string_view text, LineEnds ends) : text_(text), ends_(ends) {}
+    // Puts the next line into *line; false after the last.
+    bool next(std::string_view* line);
+
+  private:
+    std::string_view text_;
+    LineEnds ends_;
+    size_t start_ = 0;
+};
+
+// The lines of text as LineReader reads them with LineEnds::Cr.
 std::vector<std::string> splitCrLines(std::string_view text);
 
-// Splits text into lines that end at CR LF, a lone CR or a lone LF; otherwise
-// as splitCrLines.
+// The lines of text as LineReader reads them with LineEnds::Any.
 std::vector<std::string> splitAnyLines(std::string_view text);
 
 // How replacing a file went: done, or the step that failed with its errno.
@@ -86,17 +110,20 @@ std::optional<std::string> linkTarget(const std::string& path);
 // The folder part of a path: "." when it has no "/".
 std::string folderOf(const std::string& path);
 
-// Replaces the file at path atomically through the file temporary, which must
-// lie in the folder of path's link target: the data goes to temporary
-// (created, or emptied when it exists), is flushed to disk and renamed over
-// the link target, so a crash or a full disk leaves the old file intact and a
-// symbolic link at path stays a link. On failure temporary is removed again.
-FileReplacement replaceFileThrough(const std::string& temporary, const std::string& path,
-                                   std::string_view data);
+// Replaces the file at path atomically: the data goes to a new temporary file
+// in the folder of path's link target, is flushed to disk and renamed over the
+// link target, so a crash or a full disk leaves the old file intact and a
+// symbolic link at path stays a link. The temporary file is always created
+// new (O_EXCL, never following a link), so nothing that stands at its name is
+// written through or emptied: it is designedTemporary when that is given and
+// free (a leftover regular file of this user's is removed first), else a fresh
+// name (see isLeftoverTemporaryName). On failure the temporary file is removed
+// again.
+FileReplacement replaceFile(const std::string& path, std::string_view data,
+                            const std::string& designedTemporary = {});
 
-// replaceFileThrough with a temporary file of a fresh name beside the link
-// target (see isLeftoverTemporaryName). On failure returns false and puts the
-// errno into *error.
+// replaceFile with a temporary file of a fresh name. On failure returns false
+// and puts the errno into *error.
 bool writeFileAtomically(const std::string& path, std::string_view data, int* error);
 
 // The name is one writeFileAtomically gives its temporary files:

@@ -122,7 +122,7 @@ int Jukebox::addSongFiles(const std::vector<std::string>& paths, SongSource sour
         if (controls_.add) setControls(controls_.songAdded());
     }
     // Told once the command is done: a message box lets other calls run.
-    for (const std::string& path : unlistable) emit songUnlistable(path);
+    if (!unlistable.empty()) emit songsUnlistable(unlistable);
     return static_cast<int>(songs.size());
 }
 

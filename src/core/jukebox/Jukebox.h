@@ -68,8 +68,9 @@ class Jukebox : public QObject {
   public slots:
     // ---- Songs ----
     // The one way songs come in, at any time: the existing MP3 files among
-    // paths (file-system bytes) are appended in order, a name the list cannot
-    // hold is refused; songs that come before begin() wait for it. Appending
+    // paths (file-system bytes) are appended in order, names the list cannot
+    // hold (canBeListed) are refused and told in one signal; songs that come
+    // before begin() wait for it. Appending
     // never disturbs what plays. Songs of a playlist or a folder were looked
     // up as they were found and are not looked up again; songs found in
     // folders that the list holds, or that come twice, are passed over.
@@ -128,8 +129,8 @@ class Jukebox : public QObject {
     // Next (forward) or previous was asked for, before the song changes.
     void songSkipping(bool forward);
     void autoPlayStarted();
-    // A file handed in has a name the list cannot hold.
-    void songUnlistable(const std::string& path);
+    // Files handed in with one add have names the list cannot hold.
+    void songsUnlistable(const std::vector<std::string>& paths);
     void noSongsNotice();
     void controlsChanged(const ControlState& controls);
 

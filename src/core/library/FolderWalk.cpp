@@ -81,8 +81,12 @@ class Walker {
         }
     }
 
+    // A long walk gives others time to remove what it found: only the songs
+    // still there at its end are kept, each folder listed once more.
     FolderWalkResult take() {
         result_.cancelled = cancelled();
+        ExistingFiles stillThere;
+        std::erase_if(result_.songs, [&](const std::string& path) { return !stillThere(path); });
         return std::move(result_);
     }
 

@@ -37,6 +37,7 @@ struct FolderWalkResult {
 // folder: a folder's own files in natural order, then each of its sub-folders
 // in natural order. A folder already walked (by device and inode) is not
 // walked again, so a link loop or a second link to a folder adds nothing.
+// Songs removed before the walk ends are left out.
 FolderWalkResult walkFolders(const std::vector<std::string>& roots, SearchControl& control);
 
 }  // namespace melvo

@@ -66,10 +66,11 @@ std::optional<std::string> localUrlPath(std::string_view url) {
 
 // The path a line names: absolute as written; relative from the folder, with
 // backslashes as folder separators.
-std::string linePath(std::string line, const std::string& folder) {
-    if (line.starts_with('/')) return line;
-    std::replace(line.begin(), line.end(), '\\', '/');
-    return lexicallyNormal(folder + "/" + line);
+std::string linePath(std::string_view line, const std::string& folder) {
+    if (line.starts_with('/')) return std::string(line);
+    std::string relative(line);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    return lexicallyNormal(folder + "/" + relative);
 }
 
 class PlaylistReader {
@@ -82,19 +83,20 @@ class PlaylistReader {
 
     void read(std::string_view text, bool utf8, PlaylistRead& result) {
         if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-        for (std::string& line : splitAnyLines(text)) {
+        LineReader lines(text, LineEnds::Any);
+        for (std::string_view line; lines.next(&line);) {
             if (control_.cancelled.load(std::memory_order_relaxed)) {
                 result.cancelled = true;
                 return;
             }
-            if (line.find_first_not_of(" \t") == std::string::npos || line.starts_with('#'))
+            if (line.find_first_not_of(" \t") == std::string_view::npos || line.starts_with('#'))
                 continue;
-            take(std::move(line), utf8, result);
+            take(line, utf8, result);
         }
     }
 
   private:
-    void take(std::string line, bool utf8, PlaylistRead& result) {
+    void take(std::string_view line, bool utf8, PlaylistRead& result) {
         if (isUrl(line)) {
             const std::optional<std::string> path = localUrlPath(line);
             if (!path) return void(++result.others);
@@ -110,18 +112,18 @@ class PlaylistReader {
         classify(path, result);
     }
 
-    // Songs are regular files whose names end in ".mp3", in any case.
+    // Songs are regular files whose names end in ".mp3", in any case, found
+    // through links (a named pipe or a device is none). The playlist itself
+    // is none under any name, also through a link. A path the list cannot
+    // hold names no file.
     void classify(const std::string& path, PlaylistRead& result) {
-        if (hasExtension(path, ".mp3") && regularFiles_(path)) {
-            result.songs.push_back(path);
-            control_.found.fetch_add(1, std::memory_order_relaxed);
-            return;
-        }
         struct stat info {};
-        if (::stat(path.c_str(), &info) != 0) return void(++result.missing);
-        if (S_ISDIR(info.st_mode)) return void(++result.folders);
+        if (!canBeListed(path) || ::stat(path.c_str(), &info) != 0) return void(++result.missing);
         if (info.st_dev == self_.first && info.st_ino == self_.second) return void(++result.itself);
-        ++result.others;
+        if (S_ISDIR(info.st_mode)) return void(++result.folders);
+        if (!S_ISREG(info.st_mode) || !hasExtension(path, ".mp3")) return void(++result.others);
+        result.songs.push_back(path);
+        control_.found.fetch_add(1, std::memory_order_relaxed);
     }
 
     static bool exists(const std::string& path) {
@@ -131,7 +133,6 @@ class PlaylistReader {
 
     std::string folder_;
     SearchControl& control_;
-    ExistingFiles regularFiles_;
     std::pair<dev_t, ino_t> self_{};
 };
 

@@ -27,17 +27,19 @@ struct PlaylistRead {
     int error = 0;                                       // errno when Failed
     bool tooLarge = false;  // longer than kMaxPlaylistBytes: nothing was read
     std::vector<std::string> songs;
-    int missing = 0;  // lines naming no file
+    int missing = 0;  // lines naming no file (also names the list cannot hold)
     int folders = 0;  // lines naming a folder
     int itself = 0;   // lines naming this playlist
     int others = 0;   // lines naming no MP3 file: another kind of file, a URL of no local file
     bool cancelled = false;
 };
 
-// Reads the playlist at path. Relative paths are taken from the playlist's
-// folder, with a backslash as a folder separator; file:// URLs are decoded to
-// their bytes. A line of a CP932 ".m3u" names the file of its own bytes when
-// that exists, else the file of its UTF-8 form.
+// Reads the playlist at path, its lines one after another, so blank and
+// comment lines cost nothing kept. Relative paths are taken from the
+// playlist's folder, with a backslash as a folder separator; file:// URLs are
+// decoded to their bytes. Songs are regular files (also through links) whose
+// names end in ".mp3"; the playlist itself is never one of them. A line of a CP932 ".m3u" names the
+// file of its own bytes when that exists, else the file of its UTF-8 form.
 PlaylistRead readPlaylist(const std::string& path, SearchControl& control);
 
 // The M3U8 text of the paths: "#EXTM3U", then each path as an absolute path

@@ -39,7 +39,8 @@ void SongList::changed() {
 
 SongListLoad SongList::load(std::string_view initialVolume) {
     SongListLoad load = loadSongListFile(filePath_, initialVolume);
-    loaded_ = load.status != SongListLoad::Status::Refused;
+    loaded_ =
+        load.status == SongListLoad::Status::Loaded || load.status == SongListLoad::Status::Absent;
     const int first = entries_.count();
     entries_.reserve(first + static_cast<int>(load.entries.size()));
     for (std::string& entry : load.entries) entries_.append(std::move(entry));

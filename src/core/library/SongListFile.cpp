@@ -35,6 +35,7 @@ int countFirstLineFields(std::string_view fileText) {
 }
 
 bool ExistingFiles::operator()(const std::string& path) {
+    if (!canBeListed(path)) return false;
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return fileExists(path);
     const std::string_view folderName = std::string_view(path).substr(0, slash + 1);
@@ -120,7 +121,7 @@ std::optional<std::string> songEntryForRawLine(const std::string& line,
 SongListLoad loadSongListFile(const std::string& path, std::string_view initialVolume,
                               const FileTest& exists) {
     SongListLoad load;
-    FileRead file = readRegularFile(path);
+    FileRead file = readRegularFile(path, kMaxSongListBytes);
     switch (file.status) {
         case FileRead::Status::Absent:
             return load;
@@ -132,14 +133,17 @@ SongListLoad loadSongListFile(const std::string& path, std::string_view initialV
         case FileRead::Status::Read:
             break;
     }
+    if (file.cut) {
+        load.status = SongListLoad::Status::TooLarge;
+        return load;
+    }
     load.status = SongListLoad::Status::Loaded;
     std::string_view text = file.bytes;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    std::vector<std::string> lines = splitAnyLines(text);
-    file.bytes = std::string();  // the lines hold the text now
-    load.entries.reserve(lines.size());
-    for (const std::string& line : lines) {
-        if (line.empty()) continue;  // hand-edited files may hold empty lines
+    LineReader lines(text, LineEnds::Any);
+    for (std::string_view view; lines.next(&view);) {
+        if (view.empty()) continue;  // hand-edited files may hold empty lines
+        const std::string line(view);
         if (std::optional<std::string> entry = songEntryForRawLine(line, initialVolume, exists)) {
             load.entries.push_back(std::move(*entry));
         } else {
@@ -180,23 +184,35 @@ SongListWrite writeSongListText(const std::string& path, const std::string& text
     return {0, true};
 }
 
+constexpr std::string_view kUnlistableBytes("\r\n\0", 3);
+
 bool canBeListed(std::string_view path) {
-    return path.find_first_of("\r\n") == std::string_view::npos;
+    return path.find_first_of(kUnlistableBytes) == std::string_view::npos;
 }
 
-std::string unlistableSongMessage(std::string_view path) {
-    std::string shown = displayText(path);
-    for (char& c : shown) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
-    return shown +
-           "\nこのファイルは名前に改行を含むため、曲の一覧に登録できません。"
+std::string unlistableSongsMessage(const std::vector<std::string>& paths) {
+    std::string shown = displayText(paths.front());
+    std::replace_if(
+        shown.begin(), shown.end(),
+        [](char c) { return kUnlistableBytes.find(c) != std::string_view::npos; }, ' ');
+    const std::string which =
+        paths.size() == 1
+            ? "このファイルは"
+            : "このファイルとほか " + std::to_string(paths.size() - 1) + " 個のファイルは";
+    return shown + "\n" + which +
+           "名前に改行を含むため、曲の一覧に登録できません。"
            "ファイル名を変えてから追加してください";
 }
 
 std::string refusedSongListMessage(const std::string& path, int error) {
     return displayText(path) + "を読み込めませんでした。（" + readFailureText(error) +
            "）\nこのファイルは書き換えずに残します。今回の曲の追加や削除は保存されません。";
+}
+
+std::string tooLargeSongListMessage(const std::string& path) {
+    return displayText(path) +
+           "は大きすぎるため読み込めません（64 MB まで）。\n"
+           "このファイルは書き換えずに残します。Melvo を終了します。";
 }
 
 bool looksLikeMp3(std::string_view name) {

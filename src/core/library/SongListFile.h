@@ -33,7 +33,8 @@ using FileTest = std::function<bool(const std::string&)>;
 // The file test of the load: each folder is listed once and its names kept, so
 // a long list costs one listing per folder instead of one look-up per song.
 // Names the listing cannot vouch for (links, unknown kinds, unreadable
-// folders) are looked up one by one.
+// folders) are looked up one by one. A path the list cannot hold
+// (canBeListed) names no file.
 class ExistingFiles {
   public:
     bool operator()(const std::string& path);
@@ -80,13 +81,18 @@ std::optional<std::string> songEntryForRawLine(const std::string& line,
                                                std::string_view initialVolume,
                                                const FileTest& exists);
 
+// The largest song list file read: far beyond 100,000 songs.
+inline constexpr size_t kMaxSongListBytes = size_t{64} << 20;
+
 // What reading the song list file gave.
 struct SongListLoad {
     enum class Status {
-        Loaded,   // the file was read whole; entries and missing hold its lines
-        Absent,   // there is no file: an empty list that may be saved
-        Refused,  // the file is there but could not be read whole (error says why):
-                  // it must not be overwritten while this program runs
+        Loaded,    // the file was read whole; entries and missing hold its lines
+        Absent,    // there is no file: an empty list that may be saved
+        Refused,   // the file is there but could not be read whole (error says why):
+                   // it must not be overwritten while this program runs
+        TooLarge,  // longer than kMaxSongListBytes: nothing was read, and the
+                   // program does not run on it
     };
     Status status = Status::Absent;
     std::vector<std::string> entries;  // one per line naming an existing file, in file order
@@ -104,8 +110,8 @@ struct SongListLoad {
 
 // Reads the song list file at path. Lines end at CR LF, a lone CR or a lone
 // LF; a UTF-8 byte-order mark at the start is skipped; empty lines are passed
-// over; a file of any size is read. Each line gives an entry by
-// songEntryForRawLine or, naming no existing file, its path goes to missing.
+// over and cost nothing kept. Each line gives an entry by songEntryForRawLine
+// or, naming no existing file, its path goes to missing.
 SongListLoad loadSongListFile(const std::string& path, std::string_view initialVolume,
                               const FileTest& exists = ExistingFiles());
 
@@ -130,7 +136,8 @@ SongListWrite writeSongListText(const std::string& path, const std::string& text
 // The name of the backup kept by saveSongListFile.
 std::string songListBackupPath(const std::string& path);
 
-// A path the song list can hold: one line, so no CR and no LF in it.
+// A path the song list can hold: one line, so no CR and no LF in it, and no
+// NUL, at which every system call would end it and name another file.
 bool canBeListed(std::string_view path);
 
 // Only names with ".mp3" or ".MP3" in them count as songs, wherever it stands.
@@ -148,12 +155,16 @@ inline char asciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The message (UTF-8) shown when a song cannot be added because canBeListed
-// refuses its path.
-std::string unlistableSongMessage(std::string_view path);
+// The message (UTF-8) shown when songs cannot be added because canBeListed
+// refuses their paths: the path of the first, and how many others there are.
+std::string unlistableSongsMessage(const std::vector<std::string>& paths);
 
 // The message (UTF-8) shown at start-up when the load was refused; the list
 // file stays as it is.
 std::string refusedSongListMessage(const std::string& path, int error);
+
+// The message (UTF-8) shown when the list file is too large to read; the
+// program then ends and the file stays as it is.
+std::string tooLargeSongListMessage(const std::string& path);
 
 }  // namespace melvo

@@ -67,9 +67,7 @@ bool cutToLyricsLines(std::string* text) {
             return true;
         }
         if (end - start > kMaxLyricsLineBytes) {
-            size_t cut = start + kMaxLyricsLineBytes;
-            while ((static_cast<unsigned char>((*text)[cut]) & 0xC0) == 0x80) --cut;
-            text->resize(cut);
+            text->resize(wholeCharactersLength(*text, start + kMaxLyricsLineBytes, start));
             return true;
         }
         start = end + (text->compare(end, 2, "\r\n") == 0 ? 2 : 1);
@@ -116,14 +114,14 @@ std::string withLfLineEnds(std::string_view text) {
 }
 
 FileReplacement saveLyrics(const std::string& target, std::string_view text) {
-    // Writing the ".TMP" empties a leftover one from an earlier run; the
-    // rename replaces the old lyrics in one step, so there is no moment without them.
+    // The rename replaces the old lyrics in one step, so there is no moment
+    // without them.
     const std::string file = target + ".txt";
     const std::optional<std::string> linked = linkTarget(file);
     std::string stem = target;
     if (linked && *linked != file)
         stem = linked->ends_with(".txt") ? linked->substr(0, linked->size() - 4) : *linked;
-    return replaceFileThrough(stem + ".TMP", file, withCrLfLineEnds(text) + "\r\n");
+    return replaceFile(file, withCrLfLineEnds(text) + "\r\n", stem + ".TMP");
 }
 
 }  // namespace melvo

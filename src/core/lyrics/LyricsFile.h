@@ -73,12 +73,15 @@ std::string withCrLfLineEnds(std::string_view text);
 std::string withLfLineEnds(std::string_view text);
 
 // Stores text as target & ".txt": writes it, line ends made CR LF and one more
-// CR LF after it, in UTF-8 to target & ".TMP" (a leftover one is removed
-// first), flushes it, and renames it over the old lyrics file, so a crash
-// leaves either the old or the new lyrics. When target & ".txt" is a symbolic
-// link, the file it leads to is replaced (through that file's name with its
-// ".txt" made ".TMP") and the link stays. On failure the ".TMP" is removed
-// and the old lyrics file is untouched; the result names the step that failed.
+// CR LF after it, in UTF-8 to a new target & ".TMP" (a leftover one of this
+// user's is removed first), flushes it, and renames it over the old lyrics
+// file, so a crash leaves either the old or the new lyrics. Where something
+// else stands at the ".TMP" name (another user's file, a link, a folder), it
+// is left alone and a fresh name is written instead (see replaceFile). When
+// target & ".txt" is a symbolic link, the file it leads to is replaced
+// (through that file's name with its ".txt" made ".TMP") and the link stays.
+// On failure the temporary file is removed and the old lyrics file is
+// untouched; the result names the step that failed.
 FileReplacement saveLyrics(const std::string& target, std::string_view text);
 
 }  // namespace melvo

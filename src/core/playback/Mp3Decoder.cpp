@@ -187,17 +187,14 @@ bool Mp3Decoder::open(const std::string& path) {
     rate_ = rate;
 
     // A LAME tag carries the exact frame count, and libmpg123 computes the
-    // length from it. Without one the count is only an estimate from the file
-    // size, so every frame header is read once (this also indexes the file
-    // for seeking).
-    long encoderDelay = -1;
-    double unused = 0;
-    if (mpg123_getstate(handle_, MPG123_ENC_DELAY, &encoderDelay, &unused) != MPG123_OK ||
-        encoderDelay < 0) {
-        if (mpg123_scan(handle_) != MPG123_OK) {
-            close();
-            return false;
-        }
+    // gapless length from it; without one the count is only an estimate from
+    // the file size. Either way every frame header is read once (this also
+    // indexes the file for seeking): the scan keeps the tag's length where the
+    // file holds the frames it claims, and counts what the file holds where it
+    // was cut short of them.
+    if (mpg123_scan(handle_) != MPG123_OK) {
+        close();
+        return false;
     }
     const off_t length = mpg123_length(handle_);
     if (length <= 0) {

@@ -32,7 +32,8 @@ class Mp3Decoder {
     // Samples per second of the output (the first frame's rate).
     long rate() const { return rate_; }
     // Sample frames (one sample per channel) the whole file decodes to: the
-    // encoder's delay and padding are left out when the file's LAME tag names them.
+    // encoder's delay and padding are left out when the file's LAME tag names
+    // them and the file holds all the frames the tag claims.
     std::int64_t lengthFrames() const { return lengthFrames_; }
 
     // Moves so that the next decode starts at the given sample frame.

@@ -40,8 +40,11 @@ QString userDataFolder() {
 
 QString chooseDataFolder(const QString& programFolder, const QString& installedFolder,
                          const QString& userFolder,
-                         const std::function<bool(const QString&)>& canWrite) {
+                         const std::function<bool(const QString&)>& canWrite,
+                         const std::function<bool(const QString&)>& runsOn) {
     const bool installed = !installedFolder.isEmpty() && sameFolder(programFolder, installedFolder);
+    if (!installed && runsOn(programFolder)) return programFolder;
+    if (runsOn(userFolder)) return userFolder;
     if (!installed && canWrite(programFolder)) return programFolder;
 
     QDir().mkpath(userFolder);

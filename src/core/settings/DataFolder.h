@@ -16,13 +16,17 @@ bool folderIsWritable(const QString& folder);
 QString userDataFolder();
 
 // Chooses the folder for the settings file and the song list file.
-// The program's own folder, as designed, when the program can write there and
-// it is not the folder the program was installed to (installedFolder, empty
-// when unknown). Otherwise userFolder, created if needed; data files that lie
-// beside the program but not yet in userFolder are copied there first, so that
-// nothing kept beside an earlier copy of the program is lost.
+// A folder a jukebox runs on already (runsOn), the program's own first, so
+// that a later start finds that jukebox whatever has become of the folders
+// since. Else the program's own folder, as designed, when the program can
+// write there and it is not the folder the program was installed to
+// (installedFolder, empty when unknown). Otherwise userFolder, created if
+// needed; data files that lie beside the program but not yet in userFolder are
+// copied there first, so that nothing kept beside an earlier copy of the
+// program is lost.
 QString chooseDataFolder(const QString& programFolder, const QString& installedFolder,
                          const QString& userFolder,
-                         const std::function<bool(const QString&)>& canWrite = folderIsWritable);
+                         const std::function<bool(const QString&)>& canWrite,
+                         const std::function<bool(const QString&)>& runsOn);
 
 }  // namespace melvo

@@ -81,10 +81,7 @@ std::optional<std::string> settingsBytes(const std::string& path) {
 }
 
 std::string cutToBytes(std::string value, size_t limit) {
-    if (value.size() <= limit) return value;
-    size_t cut = limit;
-    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
-    value.resize(cut);
+    value.resize(wholeCharactersLength(value, limit));
     return value;
 }
 

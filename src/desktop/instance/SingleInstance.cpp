@@ -77,9 +77,14 @@ QString socketNameFor(const QString& dataFolder) {
 
 // Opens the lock file without following a link and without waiting on a
 // special file; -1 with errno set when that fails or it is no regular file.
+// Where the folder can no longer be written, the file a running jukebox made
+// is opened for reading, which is enough to find that jukebox.
 int openLockFile(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    const QByteArray name = QFile::encodeName(path);
+    constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | kFlags, 0644);
+    if (fd < 0 && (errno == EROFS || errno == EACCES || errno == EPERM))
+        fd = ::open(name.constData(), O_RDONLY | kFlags);
     if (fd < 0) return -1;
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -132,6 +137,18 @@ QByteArrayList fileArguments(int argc, const char* const* argv) {
         files << file;
     }
     return files;
+}
+
+bool jukeboxRunsOn(const QString& dataFolder) {
+    const QString lockPath = QDir(dataFolder).filePath(QLatin1String(kInstanceLockFileName));
+    const int fd = ::open(QFile::encodeName(lockPath).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return false;
+    // A jukebox holds the lock exclusively; a shared one taken here is given
+    // back at once, and a jukebox starting meanwhile tries again.
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
 }
 
 SingleInstance::SingleInstance(const QString& dataFolder, QObject* parent)

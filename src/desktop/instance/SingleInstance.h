@@ -26,6 +26,10 @@ inline constexpr char kInstanceLockFileName[] = ".melvo.lock";
 // relative ones are taken from the current folder.
 QByteArrayList fileArguments(int argc, const char* const* argv);
 
+// A jukebox runs on the data folder now: another process holds its lock,
+// also where the folder can no longer be written.
+bool jukeboxRunsOn(const QString& dataFolder);
+
 class SingleInstance : public QObject {
     Q_OBJECT
 

@@ -171,18 +171,24 @@ void SongListPanel::followSongList() {
         selectRow(index);
         scrollToSelectedSong();
     });
-    connect(&jukebox_, &Jukebox::songUnlistable, this, [this](const std::string& path) {
-        dialogs_.message(QString::fromStdString(unlistableSongMessage(path)));
-    });
+    connect(&jukebox_, &Jukebox::songsUnlistable, this,
+            [this](const std::vector<std::string>& paths) {
+                dialogs_.message(QString::fromStdString(unlistableSongsMessage(paths)));
+            });
 }
 
-void SongListPanel::loadSongList() {
+bool SongListPanel::loadSongList() {
     const SongListLoad load = jukebox_.loadSongList();
+    const std::string& file = jukebox_.songList().filePath();
+    if (load.status == SongListLoad::Status::TooLarge) {
+        dialogs_.message(QString::fromStdString(tooLargeSongListMessage(file)));
+        return false;
+    }
     if (load.status == SongListLoad::Status::Refused) {
-        dialogs_.message(QString::fromStdString(
-            refusedSongListMessage(jukebox_.songList().filePath(), load.error)));
+        dialogs_.message(QString::fromStdString(refusedSongListMessage(file, load.error)));
     }
     for (const std::string& path : load.missing) dialogs_.message(displayPath(path) + kMissingSong);
+    return true;
 }
 
 bool SongListPanel::saveSongList() {

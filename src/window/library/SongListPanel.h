@@ -43,7 +43,8 @@ class SongListPanel : public QObject {
     // The rows the view shows, one per song entry.
     SongListModel* rows() const { return rows_; }
     // Loads the song list file into the core and reports each missing song.
-    void loadSongList();
+    // False, once the user was told, when the file is too large to run on.
+    bool loadSongList();
     // Writes the song list file. When that fails the user is told why and asked
     // whether to exit all the same; false when the user chose to stay.
     bool saveSongList();

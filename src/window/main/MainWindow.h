@@ -56,7 +56,9 @@ class MainWindow : public QMainWindow {
     std::function<void()> endProgram;
 
     // ---- Start-up and exit ----
-    void startUp();
+    // False when the program must not run: the song list file is too large
+    // (the user was told; nothing was written).
+    bool startUp();
     void exitProgram();
     bool exitStarted() const { return exitStarted_; }
     // Shows the window, also when minimized, in front of the others.

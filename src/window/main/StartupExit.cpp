@@ -18,7 +18,7 @@ namespace melvo {
 
 // Reads the settings and the song list and sets the controls. The timers
 // start only at its end, so nothing plays or pops up behind a start-up message.
-void MainWindow::startUp() {
+bool MainWindow::startUp() {
     // Temporary files of a save that was cut short (a kill, a power cut).
     removeLeftoverTemporaryFiles(dataFolder_.toStdString());
     volumePanel->openMixer();
@@ -29,12 +29,16 @@ void MainWindow::startUp() {
     randomOrderBox->setChecked(jukebox.autoPlay().randomOrder());
     volumePanel->showInitialVolume();
 
-    songListPanel->loadSongList();
+    if (!songListPanel->loadSongList()) {
+        jukebox.closeMixer();
+        return false;
+    }
     if (jukebox.songList().count() > 0) {
         showPlayMode(jukebox.autoPlay().isOn());
         songListView->setAllColumnsShowFocus(true);
     }
     jukebox.begin();
+    return true;
 }
 
 void MainWindow::exitProgram() {

@@ -113,6 +113,31 @@ TEST_F(FileSafety, WritesThroughSymbolicLinksReplaceTheTargetAndKeepTheLink) {
     EXPECT_EQ(error, ELOOP);
 }
 
+// What another user may plant at the lyrics' temporary name is never written
+// through, emptied or removed: the lyrics go by a fresh name instead.
+TEST_F(FileSafety, PlantedTemporaryNamesAreLeftAloneAndTheFileStillReplaced) {
+    const std::function<int(const char*)> plants[] = {
+        [](const char* at) { return ::symlink("victim", at); },
+        [](const char* at) { return ::mkfifo(at, 0644); },
+        [](const char* at) { return ::mkdir(at, 0755); },
+        [this](const char* at) { return write("Song.TMP", "theirs"), ::chown(at, 65534, 65534); },
+    };
+    for (const auto& plant : plants) {
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directory(root);
+        write("victim", "mine");
+        struct stat before {
+        }, after{};
+        if (plant(path("Song.TMP").c_str()) != 0) continue;  // only the superuser gives files away
+        ::lstat(path("Song.TMP").c_str(), &before);
+        ASSERT_TRUE(saveLyrics(path("Song"), "new").ok());
+        EXPECT_EQ(read("Song.txt") + read("victim"), "new\r\nmine");
+        ASSERT_EQ(::lstat(path("Song.TMP").c_str(), &after), 0);
+        EXPECT_TRUE(after.st_ino == before.st_ino && after.st_size == before.st_size);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root), {}), 3);
+    }
+}
+
 TEST_F(FileSafety, ReplacedFilesKeepTheirPermissions) {
     write("private.csv", "old");
     ASSERT_EQ(::chmod(path("private.csv").c_str(), 0600), 0);

@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "core/library/FolderWalk.h"
 #include "core/library/Playlist.h"
+#include "core/library/SongListFile.h"
 #include "support/ByteFolder.h"
+#include "support/RandomBytes.h"
 
 namespace melvo {
 namespace {
@@ -93,6 +96,7 @@ TEST(Playlist, EveryKindOfLineInBothEncodings) {
     makeFiles(f, {"p/a.mp3", "p/sub/b.MP3", "p/日本語/曲.mp3", "p/sp ace.mp3", "p/notes.txt",
                   "p/caf\xE9.mp3", "p/x/y.mp3"});
     const std::string p = f.path("p");
+    const std::string odd("zero.mp3\npipe.mp3\nself.mp3\na.mp3\0/p/a.mp3\n", 41);
     struct Case {
         const char* name;
         std::string bytes;
@@ -120,7 +124,11 @@ TEST(Playlist, EveryKindOfLineInBothEncodings) {
         {"bom.m3u", "\xEF\xBB\xBF日本語/曲.mp3\n", {"p/日本語/曲.mp3"}, 0, 0, 0, 0},
         {"bytes.m3u8", "caf\xE9.mp3\n", {"p/caf\xE9.mp3"}, 0, 0, 0, 0},
         {"empty.m3u", "", {}, 0, 0, 0, 0},
+        {"odd.m3u8", odd, {}, 1, 0, 1, 2},  // a device, a pipe, itself, a NUL
     };
+    std::filesystem::create_symlink("/dev/zero", f.path("p/zero.mp3"));
+    ::mkfifo(f.path("p/pipe.mp3").c_str(), 0644);
+    std::filesystem::create_symlink("odd.m3u8", f.path("p/self.mp3"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         f.write(std::string("p/") + c.name, c.bytes);
@@ -145,6 +153,42 @@ TEST(Playlist, EveryKindOfLineInBothEncodings) {
                                         written[2] + "\n" + written[3] + "\n");
     EXPECT_EQ(readPlaylist(f.path("p/out.m3u8"), control).songs, written);
     EXPECT_NE(writePlaylist(f.path("p/sub"), written), 0) << "a folder is never replaced";
+}
+
+// Random and mutated playlists give only songs that are regular files the list can hold.
+TEST(Playlist, AnyBytesGiveOnlySongsTheListCanHold) {
+    test::ByteFolder f;
+    makeFiles(f, {"a.mp3", "sub/b.MP3"});
+    test::RandomBytes random;
+    for (int i = 0; i < 500; ++i) {
+        f.write("list.m3u", random.next("#EXTM3U\na.mp3\r\nsub\\b.MP3\nfile:///%61.mp3\n\x93\xfa"));
+        SearchControl control;
+        for (const std::string& song : readPlaylist(f.path("list.m3u"), control).songs)
+            ASSERT_TRUE(canBeListed(song) && isRegularFile(song)) << i;
+    }
+}
+
+// Reading 32 MB of blank and comment lines (none in a song list) takes little
+// more memory than the bytes themselves: peak resident size, reset before each.
+TEST(Playlist, BlankLinesCostNoMemoryWhileRead) {
+    test::ByteFolder f;
+    constexpr long kBytes = 32 << 20;
+    f.write("blank.m3u", std::string(kBytes, '\n').replace(0, 3, "#x\r"));
+    f.write("blank.csv", std::string(kBytes, '\n'));
+    const auto peakKb = [] {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        while (std::getline(status, line) && !line.starts_with("VmHWM:")) continue;
+        return line.empty() ? 0L : std::stol(line.substr(6));
+    };
+    SearchControl control;
+    for (int reader = 0; reader < 2; ++reader) {
+        if (!(std::ofstream("/proc/self/clear_refs") << "5")) GTEST_SKIP() << "no resettable peak";
+        const long before = peakKb();
+        EXPECT_TRUE(reader ? loadSongListFile(f.path("blank.csv"), "6553").heldNoSongs()
+                           : readPlaylist(f.path("blank.m3u"), control).songs.empty());
+        EXPECT_LE(peakKb() - before, kBytes / 1024 * 2);
+    }
 }
 
 }  // namespace

@@ -242,9 +242,10 @@ TEST_F(SongListFiles, ABackupThatCannotBeWrittenStopsTheSave) {
 
 TEST(SongListNames, LineBreaksCannotBeListed) {
     EXPECT_TRUE(canBeListed("/m/caf\xE9, 1.mp3"));
-    for (const char* path : {"/m/a\r.mp3", "/m/a\n.mp3", "/m/\r\n.mp3"}) {
+    using namespace std::string_literals;
+    for (const std::string& path : {"/m/a\r.mp3"s, "/m/a\n.mp3"s, "/m/\r\n.mp3"s, "/m/a\0.mp3"s}) {
         EXPECT_FALSE(canBeListed(path));
-        const std::string message = unlistableSongMessage(path);
+        const std::string message = unlistableSongsMessage({path});
         EXPECT_EQ(message.find_first_of("\r"), std::string::npos);
         EXPECT_EQ(message.find('\n'), std::string("/m/a .mp3").size()) << message;
     }

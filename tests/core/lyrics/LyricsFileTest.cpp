@@ -6,6 +6,7 @@
 
 #include "core/lyrics/LyricsFile.h"
 #include "support/ByteFolder.h"
+#include "support/RandomBytes.h"
 
 namespace melvo {
 namespace {
@@ -179,6 +180,26 @@ TEST_F(LyricsFiles, FailedRenameKeepsTheOldLyricsAndLeavesNoTemporaryFile) {
     EXPECT_EQ(result.failedStep, FileReplacement::Step::Rename);
     EXPECT_FALSE(exists("Song.TMP"));
     EXPECT_EQ(read("Song.txt/keep"), "old");
+}
+
+// Random and mutated bytes, read as a lyrics file or taken as a tag's lyrics:
+// every cut stays inside its text and cuts no character of UTF-8 in two.
+TEST(LyricsFuzz, AnyBytesDecodeAndCutInsideTheirText) {
+    const std::string seeds[] = {std::string(5000, '\x80'), "一\r\n二\n三\r",
+                                 "\xFF\xFE"
+                                 "a",
+                                 "", "\xEF\xBB\xBF" + std::string(4095, 'a') + "あい"};
+    test::RandomBytes random;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string bytes = random.next(seeds[i % std::size(seeds)]);
+        const std::string half = bytes.substr(0, bytes.size() / 2);
+        ASSERT_TRUE(!isValidUtf8(bytes) || isValidUtf8(half.substr(0, wholeLinesLength(half))));
+        for (std::string text : {bytes, textFileToUtf8(bytes)}) {
+            const std::string whole = text;
+            cutToLyricsLines(&text);
+            ASSERT_TRUE(whole.starts_with(text) && (!isValidUtf8(whole) || isValidUtf8(text))) << i;
+        }
+    }
 }
 
 }  // namespace

@@ -134,6 +134,8 @@ TEST(Mp3Decoder, DamagedFilesOpenNotOrDecodeToAnEnd) {
     const std::size_t frames = decodeAll(cut).size() / Mp3Decoder::kChannels;
     EXPECT_GT(frames, 10000u);
     EXPECT_LT(frames, 30001u);
+    EXPECT_NEAR(cut.lengthFrames(), static_cast<std::int64_t>(frames), 1152)
+        << "the length its tag claims is more than the file holds";
 }
 
 }  // namespace

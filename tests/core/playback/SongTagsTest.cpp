@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/playback/SongTags.h"
+#include "support/RandomBytes.h"
 
 namespace melvo::test {
 namespace {
@@ -76,6 +77,19 @@ TEST(SongTags, ReadsTheArtistAndAlbumOfEitherTagVersion) {
         const SongTags tags = readSongTags(path);
         EXPECT_EQ(tags.artist, c.expected.artist);
         EXPECT_EQ(tags.album, c.expected.album);
+    }
+}
+
+// Random and mutated text in each encoding is read safely (the sanitizer build watches).
+TEST(SongTags, AnyTextInTheFramesIsReadSafely) {
+    const QTemporaryDir folder;
+    const std::string audio = fixture("tone440.mp3"), path = folder.filePath("a.mp3").toStdString();
+    RandomBytes random;
+    for (int i = 0; i < 300; ++i) {
+        const char encoding = static_cast<char>(i % 4);
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            << id3v2(4, encoding, random.next("歌手\xFF\xFE"), random.next("")) + audio;
+        readSongTags(path);
     }
 }
 

@@ -34,11 +34,15 @@ class DataFolderTest : public ::testing::Test {
     QTemporaryDir homeDir;
 };
 
+// No jukebox runs on either folder.
+const auto noJukebox = [](const QString&) { return false; };
+
 TEST_F(DataFolderTest, WritableProgramFolderKeepsTheFilesBesideTheProgram) {
     const auto writable = [](const QString&) { return true; };
-    EXPECT_EQ(chooseDataFolder(program(), QString(), user(), writable), program());
-    EXPECT_EQ(chooseDataFolder(program(), QStringLiteral("/usr/local/bin"), user(), writable),
-              program());
+    EXPECT_EQ(chooseDataFolder(program(), QString(), user(), writable, noJukebox), program());
+    EXPECT_EQ(
+        chooseDataFolder(program(), QStringLiteral("/usr/local/bin"), user(), writable, noJukebox),
+        program());
     EXPECT_FALSE(QFileInfo::exists(user()));
 }
 
@@ -52,7 +56,7 @@ TEST_F(DataFolderTest, ReadOnlyProgramFolderUsesTheUserFolderAndBringsTheFilesAl
         return false;
     };
 
-    EXPECT_EQ(chooseDataFolder(program(), QString(), user(), readOnly), user());
+    EXPECT_EQ(chooseDataFolder(program(), QString(), user(), readOnly, noJukebox), user());
     EXPECT_EQ(asked, program());
     EXPECT_TRUE(QFileInfo(user()).isDir());
     EXPECT_EQ(read(QDir(user()).filePath("mvMP3.csv")), "/music/a.mp3\r\n/music/b.mp3, 1500\r\n");
@@ -61,7 +65,7 @@ TEST_F(DataFolderTest, ReadOnlyProgramFolderUsesTheUserFolderAndBringsTheFilesAl
 
     // Later runs keep what the user changed since.
     write(QDir(user()).filePath("mvMP3.csv"), "/music/c.mp3\r\n");
-    EXPECT_EQ(chooseDataFolder(program(), QString(), user(), readOnly), user());
+    EXPECT_EQ(chooseDataFolder(program(), QString(), user(), readOnly, noJukebox), user());
     EXPECT_EQ(read(QDir(user()).filePath("mvMP3.csv")), "/music/c.mp3\r\n");
 }
 
@@ -69,7 +73,7 @@ TEST_F(DataFolderTest, InstalledProgramUsesTheUserFolderEvenWhereItCouldWrite) {
     const auto writable = [](const QString&) { return true; };
     // The same folder, spelled differently.
     const QString installedAs = program() + QStringLiteral("/.");
-    EXPECT_EQ(chooseDataFolder(program(), installedAs, user(), writable), user());
+    EXPECT_EQ(chooseDataFolder(program(), installedAs, user(), writable, noJukebox), user());
     EXPECT_TRUE(QFileInfo(user()).isDir());
 }
 

@@ -160,6 +160,32 @@ TEST(SingleInstance, HungJukeboxMakesTheLaterStartFailWithoutStartingASecondOne)
     hung->waitForFinished();
 }
 
+// A later start finds the jukebox of its program folder also once that folder
+// turned read-only (a read-only bind mount, else chattr +i), and never starts
+// a second one on the user folder.
+TEST(SingleInstance, LaterStartFindsTheJukeboxOfAProgramFolderTurnedReadOnly) {
+    ProgramCopy copy;
+    QTemporaryDir home;
+    const QString folder = copy.folder.path(), song = home.filePath("song.mp3");
+    ASSERT_TRUE(QFile::copy(MELVO_FIXTURE_DIR "/tone440.mp3", song));
+    test::ScopedEnv dataHome("XDG_DATA_HOME", home.path().toStdString());
+    SingleInstance jukebox(folder);
+    QSignalSpy handed(&jukebox, &SingleInstance::openRequested);
+    ASSERT_EQ(jukebox.start({}), SingleInstance::Role::Primary);
+    const auto run = [](const QString& command) { return std::system(command.toLocal8Bit()) == 0; };
+    const bool mounted = run("mount --bind " + folder + " " + folder + " 2>/dev/null") &&
+                         run("mount -o remount,bind,ro " + folder + " 2>/dev/null");
+    if (!mounted && !run("umount " + folder + " 2>/dev/null; chattr +i " + folder + " 2>/dev/null"))
+        GTEST_SKIP() << "neither a read-only bind mount nor chattr +i may be used here";
+    const auto later = copy.run({song});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return later->state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(later->exitCode(), 0);
+    run(mounted ? "umount " + folder : "chattr -i " + folder);
+    EXPECT_EQ(handed.value(0).value(0).value<QByteArrayList>(),
+              QByteArrayList{QFile::encodeName(song)});
+    EXPECT_FALSE(QFile::exists(home.filePath("melvo")));
+}
+
 // A process at the other end of a jukebox's socket, sending raw bytes.
 class Peer {
   public:

@@ -13,8 +13,10 @@
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
+#include <filesystem>
 #include <fstream>
 
+#include "core/library/SongListFile.h"
 #include "support/WindowHarness.h"
 #include "window/library/SongListModel.h"
 
@@ -431,6 +433,18 @@ TEST(HandedInSongs, WaitForTheEndOfStartUp) {
     EXPECT_EQ(window.jukebox.songList().entries().entry(0), h.path("b.mp3"));
     EXPECT_EQ(window.jukebox.songList().entries().entry(1), h.path("a.mp3"));
     EXPECT_TRUE(window.playButton->isEnabled());
+}
+
+// A list file too large to read is told; the program does not run on it nor writes it.
+TEST(SongListFileLimit, ATooLargeListIsToldAndLeftAsItIs) {
+    WindowHarness h;
+    h.writeFile("mvMP3.csv", "");
+    std::filesystem::resize_file(h.path("mvMP3.csv"), kMaxSongListBytes + 1);
+    EXPECT_FALSE(h.start().jukebox.begun());
+    EXPECT_EQ(h.dialogs.messages,
+              std::vector{QString::fromStdString(tooLargeSongListMessage(h.path("mvMP3.csv")))});
+    EXPECT_EQ(h.window().jukebox.saveSongList(), 0);
+    EXPECT_EQ(std::filesystem::file_size(h.path("mvMP3.csv")), kMaxSongListBytes + 1);
 }
 
 }  // namespace
