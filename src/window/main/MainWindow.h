@@ -106,6 +106,9 @@ class MainWindow : public QMainWindow {
     QAction* initialVolumeMenuItem;
     QAction* showLyricsMenuItem;
     QAction* hideLyricsMenuItem;
+    QAction* automaticTagEncodingMenuItem;
+    QAction* shiftJisTagEncodingMenuItem;
+    QAction* latin1TagEncodingMenuItem;
     QAction* instructionsMenuItem;
     QAction* homePageMenuItem;
     QAction* versionMenuItem;
@@ -129,6 +132,8 @@ class MainWindow : public QMainWindow {
     void buildMenus();
     void buildPanels();
     void connectAutoPlay();
+    void connectTagEncoding();
+    void showTagEncoding(TagEncoding encoding);
     void followControlState();
     void applyControls(const ControlState& controls);
     void showStepColours(ControlState::Step step);

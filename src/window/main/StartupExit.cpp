@@ -27,6 +27,7 @@ void MainWindow::startUp() {
 
     jukebox.loadSettings();
     randomOrderBox->setChecked(jukebox.autoPlay().randomOrder());
+    showTagEncoding(jukebox.tagEncoding());
     volumePanel->showInitialVolume();
 
     songListPanel->loadSongList();
