@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <fstream>
+#include <ostream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -76,7 +77,13 @@ std::string id3v1(const std::string& artist, const std::string& album,
 struct Fields {
     std::string title = {}, artist = {}, album = {}, albumArtist = {};
     int trackNumber = 0;
+    bool operator==(const Fields&) const = default;
 };
+
+void PrintTo(const Fields& f, std::ostream* out) {
+    *out << f.title << "|" << f.artist << "|" << f.album << "|" << f.albumArtist << "|"
+         << f.trackNumber;
+}
 
 const std::string kBand = "\x90\xc2\x8b\xf3\x83o\x83\x93\x83h";  // 青空バンド in CP932
 
@@ -136,75 +143,60 @@ TEST(TagReader, OnlyARegularFileIsRead) {
     }
 }
 
+// A frame's text marked ISO-8859-1.
+std::string latin1(const std::string& text) { return '\0' + text; }
+
 TEST(TagReader, JapaneseAndLegacyTagsOfRealFiles) {
     const std::string audio = fixture("tone440.mp3");
-    const std::string lyricsFrame = std::string("\0jpn\0", 5) + "\x89\xcc\x8e\x8c";  // 歌詞
+    const std::string garbled = utf16(u"\u0090\u00c2\u008b\u00f3\u0083o");  // CP932 read as Latin-1
     const struct {
         const char* name;
-        std::string bytes;
-        TagEncoding encoding;
+        std::string tag;  // in front of the audio
+        std::string v1;   // after it
         Fields expected;
-        std::string lyrics;
+        TagEncoding encoding = TagEncoding::Automatic;
+        const char* lyrics = "";
     } cases[] = {
         {"ID3v2.3 frames marked ISO-8859-1 holding CP932",
-         id3v2(3, {{"TIT2", std::string(1, '\0') + "\x8b\xf3"},
-                   {"TPE1", '\0' + kBand},
-                   {"TRCK", std::string("\0"
-                                        "3/12",
-                                        5)},
-                   {"USLT", lyricsFrame}}) +
-             audio,
-         TagEncoding::Automatic,
+         id3v2(3, {{"TIT2", latin1("\x8b\xf3")},
+                   {"TPE1", latin1(kBand)},
+                   {"TRCK", latin1("3/12")},
+                   {"USLT", latin1("jpn" + latin1("\x89\xcc\x8e\x8c"))}}),
+         "",
          {.title = "空", .artist = "青空バンド", .trackNumber = 3},
+         TagEncoding::Automatic,
          "歌詞"},
-        {"the same, forced to Latin-1",
-         id3v2(3, {{"TPE1", std::string(1, '\0') + "\x88\xa4"}}) + audio,
-         TagEncoding::Latin1,
+        {"forced to Latin-1",
+         id3v2(3, {{"TPE1", latin1("\x88\xa4")}}),
+         "",
          {.artist = "ˆ¤"},
-         ""},
-        {"a CP932 ID3v1 tag",
-         audio + id3v1(kBand, "", "\x88\xa4"),
-         TagEncoding::Automatic,
-         {.title = "愛", .artist = "青空バンド"},
-         ""},
-        {"UTF-16 frames",
-         id3v2(3, {{"TIT2", utf16(u"夜")}, {"TPE2", utf16(u"Ménage")}}) + audio,
-         TagEncoding::Automatic,
-         {.title = "夜", .albumArtist = "Ménage"},
-         ""},
-        {"Latin-1",
-         id3v2(3, {{"TPE1", std::string(1, '\0') + "M\xe9nage"}}) + audio,
-         TagEncoding::Automatic,
-         {.artist = "Ménage"},
-         ""},
+         TagEncoding::Latin1},
+        {"CP932 ID3v1", "", id3v1(kBand, "", "\x88\xa4"), {.title = "愛", .artist = "青空バンド"}},
+        {"UTF-16",
+         id3v2(3, {{"TIT2", utf16(u"夜")}, {"TPE2", utf16(u"Ménage")}}),
+         "",
+         {.title = "夜", .albumArtist = "Ménage"}},
+        {"Latin-1", id3v2(3, {{"TPE1", latin1("M\xe9nage")}}), "", {.artist = "Ménage"}},
         {"Latin-1 forced to Shift-JIS",
-         id3v2(3, {{"TPE1", std::string(1, '\0') + "M\xe9nage"}}) + audio,
-         TagEncoding::ShiftJis,
+         id3v2(3, {{"TPE1", latin1("M\xe9nage")}}),
+         "",
          {.artist = "M駭age"},
-         ""},
-        {"a garbled ID3v2 text beside a right CP932 ID3v1 one",
-         id3v2(3, {{"TPE1", utf16(u"\u0090\u00c2\u008b\u00f3\u0083o")}, {"TALB", utf16(u"盤")}}) +
-             audio + id3v1(kBand, "Other"),
-         TagEncoding::Automatic,
-         {.title = "t", .artist = "青空バンド", .album = "盤"},
-         ""},
-        {"ID3v2.2",
-         id3v2(2, {{"TT2", std::string(1, '\0') + "\x88\xa4"}}) + audio,
-         TagEncoding::Automatic,
-         {.title = "愛"},
-         ""},
+         TagEncoding::ShiftJis},
+        {"garbled ID3v2 beside right CP932 ID3v1",
+         id3v2(3, {{"TPE1", garbled}, {"TALB", utf16(u"盤")}}),
+         id3v1(kBand, "Other"),
+         {.title = "t", .artist = "青空バンド", .album = "盤"}},
+        {"ID3v2.2", id3v2(2, {{"TT2", latin1("\x88\xa4")}}), "", {.title = "愛"}},
     };
     Song song;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        song.write(c.bytes);
+        song.write(c.tag + audio + c.v1);
         const std::optional<SongInfo> info = readSongInfo(song.path, c.encoding);
         ASSERT_TRUE(info);
-        EXPECT_EQ(info->title, c.expected.title);
-        EXPECT_EQ(info->artist, c.expected.artist);
-        EXPECT_EQ(info->album, c.expected.album);
-        EXPECT_EQ(info->albumArtist, c.expected.albumArtist);
-        EXPECT_EQ(info->trackNumber, c.expected.trackNumber);
+        const Fields read{info->title, info->artist, info->album, info->albumArtist,
+                          info->trackNumber};
+        EXPECT_EQ(read, c.expected);
         EXPECT_NEAR(info->lengthMs, 500, 60);
         EXPECT_EQ(readTagLyrics(song.path, c.encoding).value_or(""), c.lyrics);
     }
@@ -215,11 +207,11 @@ TEST(TagReader, JapaneseAndLegacyTagsOfRealFiles) {
 TEST(TagReader, DamagedTagsAreReadWithoutHarm) {
     const std::string audio = fixture("tone440.mp3").substr(0, 2000);
     const std::string picture = std::string("\0image/jpeg\0\x03\0", 14) + std::string(300, 'p');
-    const std::string tag = id3v2(3, {{"TIT2", '\0' + kBand},
+    const std::string tag = id3v2(3, {{"TIT2", latin1(kBand)},
                                       {"TPE1", utf16(u"歌手")},
                                       {"APIC", picture},
-                                      {"USLT", std::string("\0jpn\0", 5) + kBand},
-                                      {"COMM", std::string("\0jpn\0c", 6)}});
+                                      {"USLT", latin1("jpn" + latin1(kBand))},
+                                      {"COMM", latin1("jpn" + latin1("c"))}});
     const std::string base = tag + audio + id3v1(kBand, "Best");
     Song song;
     song.write(base);
