@@ -50,13 +50,43 @@ bool isValidUtf8(std::string_view bytes) {
 
 namespace {
 
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// The converters to UTF-8 of one thread, each opened once: opening one loads
+// its encoding's module afresh, which costs far more than converting a title,
+// and the tag reader converts several texts of every song.
+class Converters {
+  public:
+    Converters() = default;
+    Converters(const Converters&) = delete;
+    Converters& operator=(const Converters&) = delete;
+    ~Converters() {
+        for (const auto& [encoding, converter] : open_)
+            if (converter != kNoConverter) iconv_close(converter);
+    }
+    // The converter from encoding in its initial state; kNoConverter when
+    // iconv has none.
+    iconv_t from(const char* encoding) {
+        for (const auto& [name, converter] : open_) {
+            if (name != encoding) continue;
+            if (converter != kNoConverter) iconv(converter, nullptr, nullptr, nullptr, nullptr);
+            return converter;
+        }
+        return open_.emplace_back(encoding, iconv_open("UTF-8", encoding)).second;
+    }
+
+  private:
+    std::vector<std::pair<std::string, iconv_t>> open_;
+};
+
 // Bytes in encoding (whose characters take units of unit bytes) to UTF-8.
 // Bytes that are not of the encoding become a replacement character, or, when
 // strict, make the whole conversion fail.
 std::optional<std::string> convert(std::string_view bytes, const char* encoding, size_t unit,
                                    bool strict) {
-    iconv_t converter = iconv_open("UTF-8", encoding);
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
+    thread_local Converters converters;
+    iconv_t converter = converters.from(encoding);
+    if (converter == kNoConverter) {
         if (strict) return std::nullopt;
         return std::string(bytes);
     }
@@ -80,7 +110,6 @@ std::optional<std::string> convert(std::string_view bytes, const char* encoding,
             inLeft -= skipped;
         }
     }
-    iconv_close(converter);
     if (!valid) return std::nullopt;
     return out;
 }
@@ -125,6 +154,10 @@ std::optional<std::string> fromCp932(std::string_view bytes) {
     return convert(bytes, "CP932", 1, true);
 }
 
+std::optional<std::string> fromEncoding(std::string_view bytes, const char* encoding, bool strict) {
+    return convert(bytes, encoding, 1, strict);
+}
+
 std::string toUtf8(std::string_view bytes) {
     return isValidUtf8(bytes) ? std::string(bytes) : *convert(bytes, "CP932", 1, false);
 }
@@ -153,29 +186,35 @@ size_t wholeLinesLength(std::string_view bytes) {
     return 2 * units;
 }
 
-FileRead readRegularFile(const std::string& path, size_t limit) {
-    using Status = FileRead::Status;
-    FileRead result;
+int openRegularFile(const std::string& path, int* error) {
     // Without O_NONBLOCK opening a named pipe waits for a writer, for ever.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        result.error = errno;
-        result.status = errno == ENOENT || errno == ENOTDIR ? Status::Absent
-                        : errno == ENXIO                    ? Status::NotRegular
-                                                            : Status::Failed;
+        *error = errno;
+        return -1;
+    }
+    struct stat info {};
+    const bool statted = ::fstat(fd, &info) == 0;
+    if (!statted || !S_ISREG(info.st_mode)) {
+        *error = statted ? 0 : errno;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+FileRead readRegularFile(const std::string& path, size_t limit) {
+    using Status = FileRead::Status;
+    FileRead result;
+    const int fd = openRegularFile(path, &result.error);
+    if (fd < 0) {
+        result.status = result.error == 0 || result.error == ENXIO          ? Status::NotRegular
+                        : result.error == ENOENT || result.error == ENOTDIR ? Status::Absent
+                                                                            : Status::Failed;
         return result;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        result.error = errno;
-        ::close(fd);
-        return result;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        result.status = Status::NotRegular;
-        ::close(fd);
-        return result;
-    }
+    ::fstat(fd, &info);
     try {
         result.bytes.reserve(std::min(static_cast<size_t>(info.st_size), limit));
         char buffer[1 << 16];

@@ -60,6 +60,11 @@ size_t wholeLinesLength(std::string_view bytes);
 // The CP932 bytes as UTF-8; nothing when they are not all valid CP932.
 std::optional<std::string> fromCp932(std::string_view bytes);
 
+// The bytes in an iconv encoding whose characters are one or more bytes
+// (CP932, EUC-JP) as UTF-8. When strict, nothing when they are not all of the
+// encoding; else a replacement character for each byte that is not.
+std::optional<std::string> fromEncoding(std::string_view bytes, const char* encoding, bool strict);
+
 bool isValidUtf8(std::string_view bytes);
 
 // Where to cut text so that at most limit bytes stay and no UTF-8 character is
@@ -135,6 +140,11 @@ bool isLeftoverTemporaryName(std::string_view name);
 // temporaries, nothing else. Returns how many were removed. Call it at
 // start-up, before this instance writes anything there.
 int removeLeftoverTemporaryFiles(const std::string& folder);
+
+// Opens the regular file at path for reading without ever waiting: a named
+// pipe is opened without blocking and then refused. The descriptor, or -1
+// with the errno in *error (0 when the file is no regular file).
+int openRegularFile(const std::string& path, int* error);
 
 // Something other than a folder is at path.
 bool fileExists(const std::string& path);

@@ -59,6 +59,18 @@ void Jukebox::setControls(const ControlState& controls) {
 void Jukebox::loadSettings() {
     autoPlay_.loadSettings();
     volume_.loadSettings();
+    const std::string encoding = readSettingOr("TAG_ENCODING", settingsPath(), "0");
+    tagEncoding_ = encoding == "1"   ? TagEncoding::ShiftJis
+                   : encoding == "2" ? TagEncoding::Latin1
+                                     : TagEncoding::Automatic;
+}
+
+void Jukebox::setTagEncoding(TagEncoding encoding) {
+    if (encoding == tagEncoding_) return;
+    tagEncoding_ = encoding;
+    writeSetting(std::to_string(static_cast<int>(encoding)), "TAG_ENCODING", kSettingsSection,
+                 settingsPath());
+    emit tagEncodingChanged(encoding);
 }
 
 SongListLoad Jukebox::loadSongList() {

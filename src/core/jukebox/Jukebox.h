@@ -17,6 +17,7 @@
 #include "core/library/SongList.h"
 #include "core/playback/MediaEngine.h"
 #include "core/playback/Transport.h"
+#include "core/tags/TagReader.h"
 #include "core/volume/Mixer.h"
 #include "core/volume/Volume.h"
 
@@ -44,6 +45,8 @@ class Jukebox : public QObject {
     const AutoPlay& autoPlay() const { return autoPlay_; }
     const Volume& volume() const { return volume_; }
     const ControlState& controls() const { return controls_; }
+    // How the tag readers read texts whose character set a tag does not name.
+    TagEncoding tagEncoding() const { return tagEncoding_; }
     // begin() has run: songs handed in are added at once, not held.
     bool begun() const { return begun_; }
     // The empty-list notice waits for its moment.
@@ -52,7 +55,8 @@ class Jukebox : public QObject {
     // ---- Start-up and exit ----
     // Opens the mixer; 0, or the mixer's error code (see Volume::openMixer).
     long openMixer() { return volume_.openMixer(); }
-    // Reads the play modes and the initial volume from the settings file.
+    // Reads the play modes, the initial volume and the tag encoding from the
+    // settings file.
     void loadSettings();
     // Reads the song list file (see SongList::load).
     SongListLoad loadSongList();
@@ -117,6 +121,11 @@ class Jukebox : public QObject {
     // The initial volume of songs without one, stored as "vol".
     void setInitialVolume(int level) { volume_.setInitialVolume(level); }
 
+    // ---- Tags ----
+    // Stores the tag encoding chosen in the menu (TAG_ENCODING: 0 automatic,
+    // 1 Shift-JIS, 2 Latin-1); those who show tags read them again.
+    void setTagEncoding(TagEncoding encoding);
+
     // Shows the empty-list notice when it is due, once.
     void tellNoSongsIfDue();
 
@@ -133,6 +142,7 @@ class Jukebox : public QObject {
     void songsUnlistable(const std::vector<std::string>& paths);
     void noSongsNotice();
     void controlsChanged(const ControlState& controls);
+    void tagEncodingChanged(TagEncoding encoding);
 
   private:
     void setControls(const ControlState& controls);
@@ -146,6 +156,7 @@ class Jukebox : public QObject {
     AutoPlay autoPlay_;
     Volume volume_;
     ControlState controls_;
+    TagEncoding tagEncoding_ = TagEncoding::Automatic;
     QTimer* noSongsTimer_;
     bool noSongsNoticeDue_ = false;
     bool begun_ = false;

@@ -3,33 +3,13 @@
 
 #include "core/lyrics/SongLyrics.h"
 
-#include <cstring>
-
 #include "core/common/TextFile.h"
-#include "core/playback/SongTags.h"
+#include "core/tags/TagReader.h"
 
 namespace melvo {
 
-namespace {
-
-// The text of the first USLT frame in the tag, UTF-8 as libmpg123 gives it.
-std::optional<std::string> firstLyricsFrame(const mpg123_id3v2& tag) {
-    for (size_t i = 0; i < tag.texts; ++i) {
-        const mpg123_text& frame = tag.text[i];
-        if (std::memcmp(frame.id, "USLT", 4) != 0 || frame.text.p == nullptr) continue;
-        const std::string text(frame.text.p, frame.text.fill);
-        return text.substr(0, text.find('\0'));
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
-std::optional<Lyrics> readEmbeddedLyrics(const std::string& songPath) {
-    std::optional<std::string> text;
-    readId3Tags(songPath, [&text](const mpg123_id3v1*, const mpg123_id3v2* tag) {
-        if (tag) text = firstLyricsFrame(*tag);
-    });
+std::optional<Lyrics> readEmbeddedLyrics(const std::string& songPath, TagEncoding encoding) {
+    std::optional<std::string> text = readTagLyrics(songPath, encoding);
     if (!text) return std::nullopt;
 
     Lyrics lyrics;
@@ -51,13 +31,13 @@ std::string lyricsSourcePath(const std::string& songPath, LyricsSource source) {
     return lyricsFileFor(songPath, source == LyricsSource::LrcFile ? ".lrc" : ".txt").value_or("");
 }
 
-std::optional<SongLyrics> readSongLyrics(const std::string& songPath) {
+std::optional<SongLyrics> readSongLyrics(const std::string& songPath, TagEncoding encoding) {
     if (!lyricsStem(songPath)) return std::nullopt;
     for (const LyricsSource source : {LyricsSource::TextFile, LyricsSource::LrcFile}) {
         if (std::optional<Lyrics> lyrics = readLyrics(lyricsSourcePath(songPath, source)))
             return SongLyrics{std::move(*lyrics), source};
     }
-    if (std::optional<Lyrics> lyrics = readEmbeddedLyrics(songPath))
+    if (std::optional<Lyrics> lyrics = readEmbeddedLyrics(songPath, encoding))
         return SongLyrics{std::move(*lyrics), LyricsSource::Song};
     return std::nullopt;
 }

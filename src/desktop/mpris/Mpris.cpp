@@ -15,6 +15,7 @@
 
 #include "core/common/FileNames.h"
 #include "core/jukebox/Jukebox.h"
+#include "core/tags/TagReader.h"
 
 namespace melvo {
 
@@ -213,8 +214,14 @@ void Mpris::follow() {
     connect(&jukebox_, &Jukebox::songStarted, this, [this](int index) {
         const std::string path = jukebox_.songList().path(index);
         if (path == tagsPath_) return scheduleAnnouncement();
-        tags_ = readSongTags(path);
+        tags_ = readSongInfo(path, jukebox_.tagEncoding()).value_or(SongInfo{});
         tagsPath_ = path;
+        scheduleAnnouncement();
+    });
+    // Read in the character set the user chose now.
+    connect(&jukebox_, &Jukebox::tagEncodingChanged, this, [this](TagEncoding encoding) {
+        if (tagsPath_.empty()) return;
+        tags_ = readSongInfo(tagsPath_, encoding).value_or(SongInfo{});
         scheduleAnnouncement();
     });
     connect(&songs, &SongList::songsAdded, this, [this](const std::vector<std::string>& paths) {
@@ -423,17 +430,22 @@ QVariantMap Mpris::metadata() const {
     data.insert(
         QStringLiteral("xesam:url"),
         QString::fromLatin1("file://" + QByteArray::fromStdString(path).toPercentEncoding("/")));
-    data.insert(QStringLiteral("xesam:title"), songTitle(displayPath(path)));
     if (const std::int64_t length = lengthOf(path); length > 0) {
         data.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(length));
     }
-    if (path == tagsPath_ && !tags_.artist.empty()) {
-        data.insert(QStringLiteral("xesam:artist"),
-                    QStringList{QString::fromStdString(tags_.artist)});
-    }
-    if (path == tagsPath_ && !tags_.album.empty()) {
-        data.insert(QStringLiteral("xesam:album"), QString::fromStdString(tags_.album));
-    }
+    const SongInfo tags = path == tagsPath_ ? tags_ : SongInfo{};
+    data.insert(QStringLiteral("xesam:title"), tags.title.empty()
+                                                   ? songTitle(displayPath(path))
+                                                   : QString::fromStdString(tags.title));
+    const auto insertText = [&data](const char* key, const std::string& text, bool list) {
+        if (text.empty()) return;
+        const QString value = QString::fromStdString(text);
+        data.insert(QLatin1String(key), list ? QVariant(QStringList{value}) : QVariant(value));
+    };
+    insertText("xesam:artist", tags.artist, true);
+    insertText("xesam:album", tags.album, false);
+    insertText("xesam:albumArtist", tags.albumArtist, true);
+    if (tags.trackNumber > 0) data.insert(QStringLiteral("xesam:trackNumber"), tags.trackNumber);
     return data;
 }
 

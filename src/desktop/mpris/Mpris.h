@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "core/playback/MediaEngine.h"
-#include "core/playback/SongTags.h"
+#include "core/tags/SongInfo.h"
 
 namespace melvo {
 
@@ -122,7 +122,7 @@ class Mpris : public QObject, protected QDBusContext {
     std::string lengthPath_;  // the song whose length was reported last
     double lengthSeconds_ = 0;
     std::string tagsPath_;  // the song whose tags were read last
-    SongTags tags_;
+    SongInfo tags_;
 };
 
 }  // namespace melvo

@@ -105,7 +105,7 @@ void LyricsPanel::showLyrics(bool onRequest) {
             window->songPathLabel->text());
         return;
     }
-    const std::optional<SongLyrics> lyrics = readSongLyrics(path);
+    const std::optional<SongLyrics> lyrics = readSongLyrics(path, jukebox_.tagEncoding());
     if (!lyrics) {
         if (onRequest)
             dialogs_.message("歌詞データが登録されていません　" + c_.songPathLabel->text());
@@ -172,7 +172,7 @@ bool LyricsPanel::prepareLyricsEditor() {
     // The editor starts from the lyrics the lyrics window shows, tags and all,
     // and registers them as the lyrics file; with none it starts empty,
     // without a message.
-    const std::optional<SongLyrics> lyrics = readSongLyrics(songPath);
+    const std::optional<SongLyrics> lyrics = readSongLyrics(songPath, jukebox_.tagEncoding());
     if (lyrics && lyrics->lyrics.cut) {
         dialogs_.message(kLyricsTooLongToEdit +
                          displayPath(lyricsSourcePath(songPath, lyrics->source)));

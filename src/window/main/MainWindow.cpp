@@ -4,6 +4,7 @@
 #include "window/main/MainWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -95,6 +96,7 @@ MainWindow::MainWindow(const QString& dataFolder, Services services, QWidget* pa
     buildMenus();
     buildPanels();
     connectAutoPlay();
+    connectTagEncoding();
     followControlState();
     addKeys();
     connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
@@ -199,6 +201,18 @@ void MainWindow::buildMenus() {
     lyrics->setObjectName(QStringLiteral("lyricsDisplayMenu"));
     showLyricsMenuItem = makeAction(lyrics, "showLyricsMenuItem", "表示する", true);
     hideLyricsMenuItem = makeAction(lyrics, "hideLyricsMenuItem", "表示しない", true);
+    QMenu* tagEncoding = settings->addMenu("タグの文字コード");
+    tagEncoding->setObjectName(QStringLiteral("tagEncodingMenu"));
+    automaticTagEncodingMenuItem =
+        makeAction(tagEncoding, "automaticTagEncodingMenuItem", "自動", true);
+    shiftJisTagEncodingMenuItem =
+        makeAction(tagEncoding, "shiftJisTagEncodingMenuItem", "Shift-JIS", true);
+    latin1TagEncodingMenuItem =
+        makeAction(tagEncoding, "latin1TagEncodingMenuItem", "Latin-1", true);
+    auto* tagEncodings = new QActionGroup(tagEncoding);
+    for (QAction* item :
+         {automaticTagEncodingMenuItem, shiftJisTagEncodingMenuItem, latin1TagEncodingMenuItem})
+        tagEncodings->addAction(item);
 
     QMenu* help = menuBar()->addMenu("ヘルプ(&H)");
     help->setObjectName(QStringLiteral("helpMenu"));
@@ -285,6 +299,27 @@ void MainWindow::onSpaceKey() {
     } else if (transport.mode() == MediaMode::Paused && jukebox.controls().resume) {
         jukebox.resume();
     }
+}
+
+// The menu shows the core's choice; a choice goes to the core.
+void MainWindow::connectTagEncoding() {
+    const std::pair<QAction*, TagEncoding> items[] = {
+        {automaticTagEncodingMenuItem, TagEncoding::Automatic},
+        {shiftJisTagEncodingMenuItem, TagEncoding::ShiftJis},
+        {latin1TagEncodingMenuItem, TagEncoding::Latin1},
+    };
+    for (const auto& [item, encoding] : items) {
+        connect(item, &QAction::triggered, &jukebox,
+                [this, encoding] { jukebox.setTagEncoding(encoding); });
+    }
+    connect(&jukebox, &Jukebox::tagEncodingChanged, this, &MainWindow::showTagEncoding);
+    showTagEncoding(jukebox.tagEncoding());
+}
+
+void MainWindow::showTagEncoding(TagEncoding encoding) {
+    automaticTagEncodingMenuItem->setChecked(encoding == TagEncoding::Automatic);
+    shiftJisTagEncodingMenuItem->setChecked(encoding == TagEncoding::ShiftJis);
+    latin1TagEncodingMenuItem->setChecked(encoding == TagEncoding::Latin1);
 }
 
 void MainWindow::showPlayMode(bool on) {

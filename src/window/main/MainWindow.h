@@ -108,6 +108,9 @@ class MainWindow : public QMainWindow {
     QAction* initialVolumeMenuItem;
     QAction* showLyricsMenuItem;
     QAction* hideLyricsMenuItem;
+    QAction* automaticTagEncodingMenuItem;
+    QAction* shiftJisTagEncodingMenuItem;
+    QAction* latin1TagEncodingMenuItem;
     QAction* instructionsMenuItem;
     QAction* homePageMenuItem;
     QAction* versionMenuItem;
@@ -131,6 +134,8 @@ class MainWindow : public QMainWindow {
     void buildMenus();
     void buildPanels();
     void connectAutoPlay();
+    void connectTagEncoding();
+    void showTagEncoding(TagEncoding encoding);
     void followControlState();
     void applyControls(const ControlState& controls);
     void showStepColours(ControlState::Step step);

@@ -27,6 +27,7 @@ bool MainWindow::startUp() {
 
     jukebox.loadSettings();
     randomOrderBox->setChecked(jukebox.autoPlay().randomOrder());
+    showTagEncoding(jukebox.tagEncoding());
     volumePanel->showInitialVolume();
 
     if (!songListPanel->loadSongList()) {

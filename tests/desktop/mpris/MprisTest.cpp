@@ -397,6 +397,34 @@ TEST(Mpris, MetadataNamesThePlayingSongWithItsTagsAndAnIdPerEntry) {
     EXPECT_EQ(data.value("mpris:trackid").value<QDBusObjectPath>().path(), nextId);
 }
 
+// A tag written on Japanese Windows: ID3v2.3 frames marked ISO-8859-1 that
+// hold CP932, read right by default; the menu forces another reading.
+TEST(Mpris, MetadataReadsJapaneseTagsRightAndTheMenuForcesAnEncoding) {
+    REQUIRE_OR_SKIP(sessionBusAnswers(), kNoBus);
+    BusJukebox jukebox;
+    ASSERT_TRUE(jukebox.published);
+    const std::string band = "\x90\xc2\x8b\xf3\x83o\x83\x93\x83h";  // 青空バンド
+    std::string tag = "TPE1" + std::string("\0\0\0\x0b\0\0\0", 7) + band;
+    tag += "TIT2" + std::string("\0\0\0\x03\0\0\0", 7) + "\x88\xa4";  // 愛
+    tag += "TRCK" + std::string("\0\0\0\x02\0\0\0", 7) + "7";
+    jukebox.h.writeFile(
+        "a.mp3", "ID3\x03" + std::string("\0\0\0\0\0", 5) + static_cast<char>(tag.size()) + tag);
+    BusClient client(jukebox.mpris->serviceName());
+    jukebox.play(0);
+    BusJukebox::settle();
+    QVariantMap data = client.metadata();
+    EXPECT_EQ(data.value("xesam:artist").toStringList(), QStringList{"青空バンド"});
+    EXPECT_EQ(data.value("xesam:title").toString(), "愛");
+    EXPECT_EQ(data.value("xesam:trackNumber").toInt(), 7);
+
+    jukebox.w->latin1TagEncodingMenuItem->trigger();
+    BusJukebox::settle();
+    EXPECT_TRUE(jukebox.w->latin1TagEncodingMenuItem->isChecked());
+    EXPECT_FALSE(jukebox.w->automaticTagEncodingMenuItem->isChecked());
+    EXPECT_EQ(jukebox.h.setting("TAG_ENCODING"), "2");
+    EXPECT_EQ(client.metadata().value("xesam:title").toString(), "ˆ¤");
+}
+
 TEST(Mpris, SettingAPropertyTicksTheBoxOrMovesTheSliderAsTheUserWould) {
     REQUIRE_OR_SKIP(sessionBusAnswers(), kNoBus);
     const struct {
