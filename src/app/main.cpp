@@ -19,6 +19,7 @@
 #include "core/volume/Mixer.h"
 #include "desktop/instance/SingleInstance.h"
 #include "desktop/launcher/DesktopLauncher.h"
+#include "desktop/notify/SongNotifier.h"
 #include "desktop/session/ExitSignals.h"
 #include "window/common/Dialogs.h"
 #include "window/library/SongListPanel.h"
@@ -138,10 +139,14 @@ int main(int argc, char** argv) {
                      });
     window.songListPanel->addPaths(toPaths(songFiles));
     if (!window.startUp()) return EXIT_FAILURE;
-    // The desktop's media keys and controls, where there is a session bus.
+    // The desktop's media keys and controls, and the notice of each song
+    // start, where there is a session bus.
     melvo::WindowHost host(window);
     melvo::Mpris mpris(window.jukebox, host);
     mpris.publish(QDBusConnection::sessionBus());
+    const melvo::SongNotifier notifier(
+        window.jukebox, [&window] { return window.isActiveWindow(); },
+        QDBusConnection::sessionBus());
     window.show();
     return QApplication::exec();
 }

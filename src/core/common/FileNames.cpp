@@ -48,6 +48,12 @@ QString displayPath(std::string_view bytes) {
 
 std::string displayText(std::string_view bytes) { return displayPath(bytes).toStdString(); }
 
+QString fileUrl(std::string_view path) {
+    return QString::fromLatin1(
+        "file://" +
+        QByteArray(path.data(), static_cast<qsizetype>(path.size())).toPercentEncoding("/"));
+}
+
 QString songTitle(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
 
 std::optional<std::string> pathFromQString(const QString& path) {

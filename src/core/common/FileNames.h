@@ -21,6 +21,9 @@ QString displayPath(std::string_view bytes);
 // The same in UTF-8.
 std::string displayText(std::string_view bytes);
 
+// The file:// URL of a path, keeping its bytes, also those that are no UTF-8.
+QString fileUrl(std::string_view path);
+
 // A song's title as the media controls show it: the path after its last separator.
 QString songTitle(const QString& path);
 

@@ -46,6 +46,11 @@ Jukebox::Jukebox(const QString& dataFolder, MediaEngine& media, Mixer& mixer, QO
     connect(&songs_, &SongList::entryDeleted, this, [this](int, bool listReset) {
         if (listReset) setControls(controls_.listReset());
     });
+    // Connected first, so that whoever follows a song start finds its tags read.
+    connect(this, &Jukebox::songStarted, this, [this](int index) {
+        if (songs_.path(index) != nowPlaying_.path())
+            nowPlaying_.read(songs_.path(index), tagEncoding_);
+    });
 }
 
 std::string Jukebox::settingsPath() const { return inFolder(dataFolder_, kSettingsFileName); }
@@ -63,6 +68,7 @@ void Jukebox::loadSettings() {
     tagEncoding_ = encoding == "1"   ? TagEncoding::ShiftJis
                    : encoding == "2" ? TagEncoding::Latin1
                                      : TagEncoding::Automatic;
+    tellsSongStarts_ = readSettingOr("SONG_NOTICE", settingsPath(), "1") != "0";
 }
 
 void Jukebox::setTagEncoding(TagEncoding encoding) {
@@ -70,7 +76,15 @@ void Jukebox::setTagEncoding(TagEncoding encoding) {
     tagEncoding_ = encoding;
     writeSetting(std::to_string(static_cast<int>(encoding)), "TAG_ENCODING", kSettingsSection,
                  settingsPath());
+    if (!nowPlaying_.path().empty()) nowPlaying_.read(nowPlaying_.path(), encoding);
     emit tagEncodingChanged(encoding);
+}
+
+void Jukebox::setTellsSongStarts(bool on) {
+    if (on == tellsSongStarts_) return;
+    tellsSongStarts_ = on;
+    writeSetting(on ? "1" : "0", "SONG_NOTICE", kSettingsSection, settingsPath());
+    emit tellsSongStartsChanged(on);
 }
 
 SongListLoad Jukebox::loadSongList() {

@@ -17,6 +17,7 @@
 #include "core/library/SongList.h"
 #include "core/playback/MediaEngine.h"
 #include "core/playback/Transport.h"
+#include "core/tags/NowPlaying.h"
 #include "core/tags/TagReader.h"
 #include "core/volume/Mixer.h"
 #include "core/volume/Volume.h"
@@ -47,6 +48,10 @@ class Jukebox : public QObject {
     const ControlState& controls() const { return controls_; }
     // How the tag readers read texts whose character set a tag does not name.
     TagEncoding tagEncoding() const { return tagEncoding_; }
+    // The playing song's tags and picture, read as it starts.
+    const NowPlaying& nowPlaying() const { return nowPlaying_; }
+    // The desktop is told of each song start (SONG_NOTICE, on by default).
+    bool tellsSongStarts() const { return tellsSongStarts_; }
     // begin() has run: songs handed in are added at once, not held.
     bool begun() const { return begun_; }
     // The empty-list notice waits for its moment.
@@ -125,6 +130,10 @@ class Jukebox : public QObject {
     // Stores the tag encoding chosen in the menu (TAG_ENCODING: 0 automatic,
     // 1 Shift-JIS, 2 Latin-1); those who show tags read them again.
     void setTagEncoding(TagEncoding encoding);
+    // Where the pictures carried in songs' tags are written for the desktop.
+    void setArtFolder(const std::string& folder) { nowPlaying_.setArtFolder(folder); }
+    // Stores whether the desktop is told of each song start.
+    void setTellsSongStarts(bool on);
 
     // Shows the empty-list notice when it is due, once.
     void tellNoSongsIfDue();
@@ -143,6 +152,7 @@ class Jukebox : public QObject {
     void noSongsNotice();
     void controlsChanged(const ControlState& controls);
     void tagEncodingChanged(TagEncoding encoding);
+    void tellsSongStartsChanged(bool on);
 
   private:
     void setControls(const ControlState& controls);
@@ -157,6 +167,8 @@ class Jukebox : public QObject {
     Volume volume_;
     ControlState controls_;
     TagEncoding tagEncoding_ = TagEncoding::Automatic;
+    NowPlaying nowPlaying_;
+    bool tellsSongStarts_ = true;
     QTimer* noSongsTimer_;
     bool noSongsNoticeDue_ = false;
     bool begun_ = false;

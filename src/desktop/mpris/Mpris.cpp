@@ -15,7 +15,7 @@
 
 #include "core/common/FileNames.h"
 #include "core/jukebox/Jukebox.h"
-#include "core/tags/TagReader.h"
+#include "core/tags/NowPlaying.h"
 
 namespace melvo {
 
@@ -210,20 +210,8 @@ void Mpris::follow() {
         lengthSeconds_ = seconds;
         scheduleAnnouncement();
     });
-    // The tags are read as a song starts, not while it plays.
-    connect(&jukebox_, &Jukebox::songStarted, this, [this](int index) {
-        const std::string path = jukebox_.songList().path(index);
-        if (path == tagsPath_) return scheduleAnnouncement();
-        tags_ = readSongInfo(path, jukebox_.tagEncoding()).value_or(SongInfo{});
-        tagsPath_ = path;
-        scheduleAnnouncement();
-    });
-    // Read in the character set the user chose now.
-    connect(&jukebox_, &Jukebox::tagEncodingChanged, this, [this](TagEncoding encoding) {
-        if (tagsPath_.empty()) return;
-        tags_ = readSongInfo(tagsPath_, encoding).value_or(SongInfo{});
-        scheduleAnnouncement();
-    });
+    // The core reads the tags as a song starts, not while it plays.
+    connect(&jukebox_.nowPlaying(), &NowPlaying::changed, this, &Mpris::scheduleAnnouncement);
     connect(&songs, &SongList::songsAdded, this, [this](const std::vector<std::string>& paths) {
         for (size_t i = 0; i < paths.size(); ++i) entryIds_.push_back(nextEntryId_++);
         scheduleAnnouncement();
@@ -426,14 +414,12 @@ QVariantMap Mpris::metadata() const {
     QVariantMap data{{QStringLiteral("mpris:trackid"), QVariant::fromValue(trackId(entry))}};
     if (entry < 0) return data;
     const std::string path = trackPath();
-    // The URL keeps the path's bytes, also those that are no UTF-8.
-    data.insert(
-        QStringLiteral("xesam:url"),
-        QString::fromLatin1("file://" + QByteArray::fromStdString(path).toPercentEncoding("/")));
+    data.insert(QStringLiteral("xesam:url"), fileUrl(path));
     if (const std::int64_t length = lengthOf(path); length > 0) {
         data.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(length));
     }
-    const SongInfo tags = path == tagsPath_ ? tags_ : SongInfo{};
+    const NowPlaying& playing = jukebox_.nowPlaying();
+    const SongInfo tags = path == playing.path() ? playing.info() : SongInfo{};
     data.insert(QStringLiteral("xesam:title"), tags.title.empty()
                                                    ? songTitle(displayPath(path))
                                                    : QString::fromStdString(tags.title));
@@ -446,6 +432,9 @@ QVariantMap Mpris::metadata() const {
     insertText("xesam:album", tags.album, false);
     insertText("xesam:albumArtist", tags.albumArtist, true);
     if (tags.trackNumber > 0) data.insert(QStringLiteral("xesam:trackNumber"), tags.trackNumber);
+    if (path == playing.path() && !playing.artFile().empty()) {
+        data.insert(QStringLiteral("mpris:artUrl"), fileUrl(playing.artFile()));
+    }
     return data;
 }
 

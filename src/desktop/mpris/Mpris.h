@@ -22,7 +22,6 @@
 #include <vector>
 
 #include "core/playback/MediaEngine.h"
-#include "core/tags/SongInfo.h"
 
 namespace melvo {
 
@@ -121,8 +120,6 @@ class Mpris : public QObject, protected QDBusContext {
     std::uint64_t nextEntryId_ = 1;
     std::string lengthPath_;  // the song whose length was reported last
     double lengthSeconds_ = 0;
-    std::string tagsPath_;  // the song whose tags were read last
-    SongInfo tags_;
 };
 
 }  // namespace melvo

@@ -213,6 +213,7 @@ void MainWindow::buildMenus() {
     for (QAction* item :
          {automaticTagEncodingMenuItem, shiftJisTagEncodingMenuItem, latin1TagEncodingMenuItem})
         tagEncodings->addAction(item);
+    songNoticeMenuItem = makeAction(settings, "songNoticeMenuItem", "曲の開始を通知する", true);
 
     QMenu* help = menuBar()->addMenu("ヘルプ(&H)");
     help->setObjectName(QStringLiteral("helpMenu"));
@@ -314,6 +315,8 @@ void MainWindow::connectTagEncoding() {
     }
     connect(&jukebox, &Jukebox::tagEncodingChanged, this, &MainWindow::showTagEncoding);
     showTagEncoding(jukebox.tagEncoding());
+    connect(songNoticeMenuItem, &QAction::triggered, &jukebox, &Jukebox::setTellsSongStarts);
+    connect(&jukebox, &Jukebox::tellsSongStartsChanged, songNoticeMenuItem, &QAction::setChecked);
 }
 
 void MainWindow::showTagEncoding(TagEncoding encoding) {

@@ -111,6 +111,7 @@ class MainWindow : public QMainWindow {
     QAction* automaticTagEncodingMenuItem;
     QAction* shiftJisTagEncodingMenuItem;
     QAction* latin1TagEncodingMenuItem;
+    QAction* songNoticeMenuItem;
     QAction* instructionsMenuItem;
     QAction* homePageMenuItem;
     QAction* versionMenuItem;

@@ -28,6 +28,7 @@ bool MainWindow::startUp() {
     jukebox.loadSettings();
     randomOrderBox->setChecked(jukebox.autoPlay().randomOrder());
     showTagEncoding(jukebox.tagEncoding());
+    songNoticeMenuItem->setChecked(jukebox.tellsSongStarts());
     volumePanel->showInitialVolume();
 
     if (!songListPanel->loadSongList()) {
