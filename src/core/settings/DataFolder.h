@@ -15,6 +15,12 @@ bool folderIsWritable(const QString& folder);
 // ~/.local/share/melvo.
 QString userDataFolder();
 
+// Where the tag cache lies for a data folder: in the user's cache folder
+// ($XDG_CACHE_HOME/melvo, by default ~/.cache/melvo) when the data lie in the
+// user's data folder, else (a program run from where it was built) beside
+// the data files.
+QString cacheFolder(const QString& dataFolder);
+
 // Chooses the folder for the settings file and the song list file.
 // The program's own folder, as designed, when the program can write there and
 // it is not the folder the program was installed to (installedFolder, empty
