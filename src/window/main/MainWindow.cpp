@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,6 +18,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/settings/DataFolder.h"
+#include "core/tags/Mpg123SongInfo.h"
+#include "core/tags/TagScanner.h"
 #include "window/common/Accessibility.h"
 #include "window/common/AppIcon.h"
 #include "window/common/Dialogs.h"
@@ -223,6 +227,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::buildPanels() {
     Dialogs& dialogs = services.dialogs;
+    tagScanner = new TagScanner(
+        QDir(cacheFolder(dataFolder_)).filePath(QStringLiteral("tags.sqlite")).toStdString(),
+        kMpg123SongInfoId, readMpg123SongInfo, this);
     transportPanel =
         new TransportPanel({playButton, pauseButton, resumeButton, stopButton, positionBar,
                             positionLabel, lengthLabel, playModeLabel, repeatBox},
@@ -230,7 +237,7 @@ void MainWindow::buildPanels() {
     songListPanel =
         new SongListPanel({songListView, addSongButton, deleteSongButton, songPathLabel,
                            addFolderMenuItem, readPlaylistMenuItem, writePlaylistMenuItem},
-                          jukebox, dialogs, this);
+                          jukebox, dialogs, *tagScanner, this);
     volumePanel = new VolumePanel(volumeSlider, this, jukebox, dialogs);
     connect(initialVolumeMenuItem, &QAction::triggered, volumePanel,
             &VolumePanel::onInitialVolumeMenuItemTriggered);
