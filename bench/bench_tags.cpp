@@ -105,7 +105,8 @@ int start(int argc, char** argv, const QString& folder, int songs, const char* l
     });
     tick.start(10);
     clock.restart();
-    while (readTags && scanned < songs && clock.elapsed() < 60000)
+    // Without tags the window is watched for half a second.
+    while (readTags ? scanned < songs && clock.elapsed() < 60000 : clock.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     const double tagsMs = msSince(clock);
     longestPauseMs = std::max(longestPauseMs, msSince(sinceTick));
@@ -143,7 +144,11 @@ int main(int argc, char** argv) {
          {Start{"without tags", false}, Start{"first start", true}, Start{"later start", true}}) {
         std::fflush(stdout);
         const pid_t child = fork();
-        if (child == 0) _exit(start(argc, argv, folder.path(), songs, s.label, s.readTags));
+        if (child == 0) {
+            const int status = start(argc, argv, folder.path(), songs, s.label, s.readTags);
+            std::fflush(nullptr);
+            _exit(status);
+        }
         int status = 0;
         waitpid(child, &status, 0);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 1;

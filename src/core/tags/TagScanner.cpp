@@ -82,8 +82,9 @@ void TagScanner::scan(const std::vector<std::string>& paths) {
     }
     if (!keeper_.joinable()) {
         keeper_ = std::thread([this] { keep(); });
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        for (unsigned i = 0; i < std::min(cores, 4u); ++i)
+        // One processor stays for the window's thread.
+        const unsigned cores = std::thread::hardware_concurrency();
+        for (unsigned i = 0; i < std::clamp(cores, 2u, 5u) - 1; ++i)
             readers_.emplace_back([this] { read(); });
     }
     shared_->work.notify_all();

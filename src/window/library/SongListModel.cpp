@@ -153,6 +153,7 @@ QString SongListModel::lengthText(int row) const {
 }
 
 void SongListModel::showTags(const std::vector<ScannedSong>& songs) {
+    ++batch_;
     for (const ScannedSong& song : songs) {
         const auto entry = tagsByPath_.find(song.path);
         if (entry == tagsByPath_.end()) continue;
@@ -162,6 +163,7 @@ void SongListModel::showTags(const std::vector<ScannedSong>& songs) {
         tags.artist = fromUtf8(info.artist);
         tags.album = fromUtf8(info.album);
         if (!tags.exactLength) tags.lengthMs = info.lengthMs;
+        tags.batch = batch_;
     }
     tagsChanged();
 }
@@ -172,12 +174,22 @@ void SongListModel::showExactLength(const std::string& path, double seconds) {
     Tags& tags = tags_[static_cast<size_t>(entry->second)];
     tags.lengthMs = std::llround(seconds * 1000);
     tags.exactLength = true;
+    tags.batch = ++batch_;
     tagsChanged();
 }
 
-// One change for all rows: the view redraws only those it shows.
+// One change from the first to the last row of the latest batch: the view's
+// work grows with the rows in between, and the songs of a batch mostly stand
+// together in the list.
 void SongListModel::tagsChanged() {
-    if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    int first = -1;
+    int last = -1;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (tags(row).batch != batch_) continue;
+        if (first < 0) first = row;
+        last = row;
+    }
+    if (first >= 0) emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
 }
 
 void SongListModel::removeSong(int row) {

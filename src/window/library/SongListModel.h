@@ -89,6 +89,7 @@ class SongListModel : public QAbstractTableModel {
         QString album;
         std::int64_t lengthMs = 0;
         bool exactLength = false;
+        unsigned batch = 0;  // the latest batch of tags that changed it
     };
     struct Row {
         QString title;
@@ -106,6 +107,7 @@ class SongListModel : public QAbstractTableModel {
     std::vector<Row> rows_;
     std::vector<Tags> tags_;
     std::unordered_map<std::string, int> tagsByPath_;
+    unsigned batch_ = 0;
 };
 
 }  // namespace melvo
