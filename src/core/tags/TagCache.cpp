@@ -47,13 +47,17 @@ std::optional<FileStamp> fileStamp(const std::string& path) {
         static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
-TagCache::TagCache(const std::string& file, const std::string& readerId, int busyTimeoutMs) {
+TagCache::TagCache(const std::string& file, const std::string& readerId, int busyTimeoutMs)
+    : file_(file), readerId_(readerId), busyTimeoutMs_(busyTimeoutMs) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ignored);
-    if (open(file, readerId, busyTimeoutMs) != Opened::Damaged) return;
+    if (open() == Opened::Damaged) remake();
+}
+
+void TagCache::remake() {
     close();
-    removeCacheFiles(file);
-    if (open(file, readerId, busyTimeoutMs) != Opened::Ok) close();
+    removeCacheFiles(file_);
+    if (open() != Opened::Ok) close();
 }
 
 TagCache::~TagCache() { close(); }
@@ -69,15 +73,16 @@ bool TagCache::exec(const char* sql) {
     return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-TagCache::Opened TagCache::open(const std::string& file, const std::string& readerId,
-                                int busyTimeoutMs) {
+TagCache::Opened TagCache::open() {
+    const std::string& file = file_;
+    const std::string& readerId = readerId_;
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         close();
         return Opened::Failed;
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, busyTimeoutMs);
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
     // The first statement reads the file's header: a file that is no
     // database, or a damaged one, shows here.
     int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
@@ -173,10 +178,13 @@ std::unordered_map<std::string, CachedSong> TagCache::loadAll() {
     }
     sqlite3_finalize(select);
     if (rc == SQLITE_DONE) return songs;
-    // A damaged table is emptied so that this run's writes make it whole again;
-    // anything else (another program's lock) leaves the file to that program.
-    if (isDamage(rc) && exec("DELETE FROM songs")) return {};
-    writable_ = false;
+    // A damaged file is made anew, for this run's writes; anything else
+    // (another program's lock) leaves the file to that program.
+    if (isDamage(rc)) {
+        remake();
+    } else {
+        writable_ = false;
+    }
     return {};
 }
 

@@ -64,9 +64,15 @@ class TagCache {
 
   private:
     enum class Opened { Ok, Damaged, Failed };
-    Opened open(const std::string& file, const std::string& readerId, int busyTimeoutMs);
+    Opened open();
+    // Deletes a damaged file and makes it anew.
+    void remake();
     bool exec(const char* sql);
     void close();
+
+    std::string file_;
+    std::string readerId_;
+    int busyTimeoutMs_;
 
     sqlite3* db_ = nullptr;
     sqlite3_stmt* insert_ = nullptr;

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -91,6 +92,13 @@ TEST(TagCache, FailuresAreSkippedOrRebuiltAndChangedFilesAreReadAgain) {
          nothing, 1, 0},
         {"damaged: no database", always,
          [](Fixture& f) { f.write(f.cacheFile, std::string(8192, 'x')); }, nothing, 3, 0},
+        {"damaged: every table's pages", always,
+         [](Fixture& f) {
+             std::fstream file(f.cacheFile, std::ios::in | std::ios::out | std::ios::binary);
+             file.seekp(4096);
+             file << std::string(std::filesystem::file_size(f.cacheFile) - 4096, '\xa5');
+         },
+         nothing, 3, 0},
         {"locked by another program", always,
          [](Fixture& f) {
              changeSize(f);
