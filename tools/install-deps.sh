@@ -9,6 +9,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config googletest libgtest-dev
   qt6-base-dev qt6-qpa-plugins libsdl2-dev libmpg123-dev libpulse-dev libasound2-dev libtag1-dev
+  libsqlite3-dev
   fonts-noto-cjk qt6-translations-l10n
 )
 if [ "${1:-}" = "--test" ]; then

@@ -19,6 +19,7 @@ MainWindow& WindowHarness::start(MediaEngine* engine) {
     window_ = std::make_unique<MainWindow>(
         folder.path(), Services{dialogs, engine ? *engine : media, mixer, launcher});
     window_->endProgram = [this] { ++programEnds; };
+    if (readTags) window_->tagScanner->setReading("test", readTags);
     window_->startUp();
     return *window_;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "core/tags/TagScanner.h"
 #include "support/CoreProbe.h"
 #include "support/Fakes.h"
 #include "window/library/SongListPanel.h"
@@ -42,6 +43,8 @@ class WindowHarness {
     FakeMixer mixer;
     FakeLauncher launcher;
     int programEnds = 0;
+    // Reads the songs' tags for the list in place of the program's reader, when set.
+    SongInfoReading readTags;
 
   private:
     std::unique_ptr<MainWindow> window_;

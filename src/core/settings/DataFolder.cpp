@@ -38,6 +38,12 @@ QString userDataFolder() {
         .filePath(QStringLiteral("melvo"));
 }
 
+QString cacheFolder(const QString& dataFolder) {
+    if (!sameFolder(dataFolder, userDataFolder())) return dataFolder;
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
+        .filePath(QStringLiteral("melvo"));
+}
+
 QString chooseDataFolder(const QString& programFolder, const QString& installedFolder,
                          const QString& userFolder,
                          const std::function<bool(const QString&)>& canWrite,

@@ -15,6 +15,12 @@ bool folderIsWritable(const QString& folder);
 // ~/.local/share/melvo.
 QString userDataFolder();
 
+// Where the tag cache lies for a data folder: in the user's cache folder
+// ($XDG_CACHE_HOME/melvo, by default ~/.cache/melvo) when the data lie in the
+// user's data folder, else (a program run from where it was built) beside
+// the data files.
+QString cacheFolder(const QString& dataFolder);
+
 // Chooses the folder for the settings file and the song list file.
 // A folder a jukebox runs on already (runsOn), the program's own first, so
 // that a later start finds that jukebox whatever has become of the folders

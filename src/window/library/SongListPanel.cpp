@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -22,6 +23,7 @@
 #include "core/library/Playlist.h"
 #include "core/library/SearchReport.h"
 #include "core/library/SongListFile.h"
+#include "core/tags/TagScanner.h"
 #include "window/common/Dialogs.h"
 #include "window/common/Twips.h"
 #include "window/library/ListScrolling.h"
@@ -105,11 +107,13 @@ class SongDropFilter : public QObject {
 
 }  // namespace
 
-SongListPanel::SongListPanel(Controls controls, Jukebox& jukebox, Dialogs& dialogs, QObject* parent)
+SongListPanel::SongListPanel(Controls controls, Jukebox& jukebox, Dialogs& dialogs,
+                             TagScanner& tags, QObject* parent)
     : QObject(parent),
       c_(controls),
       jukebox_(jukebox),
       dialogs_(dialogs),
+      tags_(tags),
       rows_(new SongListModel(this)),
       search_(new SongSearch(this)) {
     setObjectName(QStringLiteral("songListPanel"));
@@ -138,10 +142,18 @@ void SongListPanel::setUpView() {
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setStyleSheet(QStringLiteral("QTreeView { background-color: #c0ffc0; }"));
-    view->header()->setStretchLastSection(false);
+    QHeaderView* header = view->header();
+    header->setStretchLastSection(false);
+    for (int shown = 0; shown < SongListModel::ColumnCount; ++shown)
+        header->moveSection(header->visualIndex(SongListModel::kShownOrder[shown]), shown);
     view->setColumnWidth(SongListModel::MarkColumn, twipsToPixels(800));
     view->setColumnWidth(SongListModel::TitleColumn, twipsToPixels(3000));
+    view->setColumnWidth(SongListModel::ArtistColumn, twipsToPixels(1800));
+    view->setColumnWidth(SongListModel::AlbumColumn, twipsToPixels(1800));
+    view->setColumnWidth(SongListModel::LengthColumn, twipsToPixels(700));
     view->setColumnWidth(SongListModel::FolderColumn, twipsToPixels(5000));
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::customContextMenuRequested, this, &SongListPanel::showColumnMenu);
     view->setAcceptDrops(true);
     view->viewport()->setAcceptDrops(true);
     view->viewport()->installEventFilter(new SongDropFilter(this));
@@ -152,8 +164,15 @@ void SongListPanel::setUpView() {
 // The rows follow the core's entries and marks.
 void SongListPanel::followSongList() {
     const SongList& songs = jukebox_.songList();
-    connect(&songs, &SongList::songsAdded, rows_,
-            qOverload<const std::vector<std::string>&>(&SongListModel::appendSongs));
+    connect(&songs, &SongList::songsAdded, this, [this](const std::vector<std::string>& paths) {
+        rows_->appendSongs(paths);
+        tags_.scan(paths);
+    });
+    connect(&tags_, &TagScanner::songsScanned, rows_, &SongListModel::showTags);
+    const Transport& transport = jukebox_.transport();
+    connect(&transport, &Transport::songLengthKnown, this, [this, &transport](double seconds) {
+        rows_->showExactLength(transport.currentPath(), seconds);
+    });
     connect(&songs, &SongList::entryDeleted, this, [this](int index) {
         rows_->removeSong(index);
         selectRow(-1);  // no row is chosen until the user clicks one
@@ -301,6 +320,24 @@ void SongListPanel::onDeleteSongButtonClicked() {
     if (rows_->rowCount() == 0 || row < 0) return;
     if (!dialogs_.askYesNo(kReallyDelete)) return;
     jukebox_.deleteEntry(row);
+}
+
+void SongListPanel::showColumnMenu(const QPoint& at) {
+    QTreeView* view = c_.view;
+    QMenu menu(view);
+    int shownColumns = 0;
+    for (int column = 0; column < SongListModel::ColumnCount; ++column)
+        shownColumns += view->isColumnHidden(column) ? 0 : 1;
+    for (const SongListModel::Column column : SongListModel::kShownOrder) {
+        QAction* item =
+            menu.addAction(rows_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        item->setCheckable(true);
+        item->setChecked(!view->isColumnHidden(column));
+        item->setEnabled(view->isColumnHidden(column) || shownColumns > 1);
+        connect(item, &QAction::toggled, view,
+                [view, column](bool shown) { view->setColumnHidden(column, !shown); });
+    }
+    menu.exec(view->header()->mapToGlobal(at));
 }
 
 int SongListPanel::selectedRow() const {

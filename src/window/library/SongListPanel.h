@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Melvo developers
-// The song list panel: the list view and its rows, the add and delete
-// buttons, the menu items that add folders and read and write playlists, the
+// The song list panel: the list view and its rows, filled in with the songs'
+// tags as they are read, the header's menu that shows and hides columns, the
+// add and delete buttons, the menu items that add folders and read and write playlists, the
 // chosen song's path, and the messages of the list file. The rows show the
 // player core's song list; clicks and drops go to its commands.
 #pragma once
@@ -23,6 +24,7 @@ namespace melvo {
 class Dialogs;
 class Jukebox;
 class SongListModel;
+class TagScanner;
 
 class SongListPanel : public QObject {
     Q_OBJECT
@@ -38,7 +40,9 @@ class SongListPanel : public QObject {
         QAction* writePlaylistMenuItem;
     };
 
-    SongListPanel(Controls controls, Jukebox& jukebox, Dialogs& dialogs, QObject* parent);
+    // tags reads the tags of every song that joins the list.
+    SongListPanel(Controls controls, Jukebox& jukebox, Dialogs& dialogs, TagScanner& tags,
+                  QObject* parent);
 
     // The rows the view shows, one per song entry.
     SongListModel* rows() const { return rows_; }
@@ -69,6 +73,9 @@ class SongListPanel : public QObject {
     void onAddFolderMenuItemTriggered();
     void onReadPlaylistMenuItemTriggered();
     void onWritePlaylistMenuItemTriggered();
+    // The header's menu: one checkable item per column; the last column shown
+    // cannot be hidden.
+    void showColumnMenu(const QPoint& at);
 
   private:
     void setUpView();
@@ -78,6 +85,7 @@ class SongListPanel : public QObject {
     Controls c_;
     Jukebox& jukebox_;
     Dialogs& dialogs_;
+    TagScanner& tags_;
     SongListModel* rows_;
     SongSearch* search_;
 };

@@ -7,6 +7,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -18,6 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/settings/DataFolder.h"
+#include "core/tags/TagScanner.h"
 #include "window/common/Accessibility.h"
 #include "window/common/AppIcon.h"
 #include "window/common/Dialogs.h"
@@ -238,6 +241,10 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::buildPanels() {
     Dialogs& dialogs = services.dialogs;
+    // The reading comes with the settings, at start-up.
+    tagScanner = new TagScanner(
+        QDir(cacheFolder(dataFolder_)).filePath(QStringLiteral("tags.sqlite")).toStdString(), {},
+        {}, this);
     transportPanel =
         new TransportPanel({playButton, pauseButton, resumeButton, stopButton, positionBar,
                             positionLabel, lengthLabel, playModeLabel, repeatBox},
@@ -245,7 +252,7 @@ void MainWindow::buildPanels() {
     songListPanel =
         new SongListPanel({songListView, addSongButton, deleteSongButton, songPathLabel,
                            addFolderMenuItem, readPlaylistMenuItem, writePlaylistMenuItem},
-                          jukebox, dialogs, this);
+                          jukebox, dialogs, *tagScanner, this);
     volumePanel = new VolumePanel(volumeSlider, this, jukebox, dialogs);
     connect(initialVolumeMenuItem, &QAction::triggered, volumePanel,
             &VolumePanel::onInitialVolumeMenuItemTriggered);

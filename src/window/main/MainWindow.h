@@ -27,6 +27,7 @@ class DesktopLauncher;
 class LyricsPanel;
 class ReadOut;
 class SongListPanel;
+class TagScanner;
 class TransportPanel;
 class VersionWindow;
 class VolumePanel;
@@ -118,6 +119,8 @@ class MainWindow : public QMainWindow {
     QAction* registerLyricsMenuItem;
 
     // ---- Panels ----
+    // Reads the songs' tags for the list, through the tag cache.
+    TagScanner* tagScanner;
     TransportPanel* transportPanel;
     SongListPanel* songListPanel;
     VolumePanel* volumePanel;

@@ -5,8 +5,11 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QTreeView>
+#include <algorithm>
 
 #include "core/common/TextFile.h"
+#include "core/tags/TagReader.h"
+#include "core/tags/TagScanner.h"
 #include "window/common/WindowPlaces.h"
 #include "window/library/SongListModel.h"
 #include "window/library/SongListPanel.h"
@@ -28,6 +31,14 @@ bool MainWindow::startUp() {
     jukebox.loadSettings();
     randomOrderBox->setChecked(jukebox.autoPlay().randomOrder());
     showTagEncoding(jukebox.tagEncoding());
+    // The list's tags are read in the encoding chosen at start-up; the cache
+    // keeps those of each encoding apart.
+    if (!tagScanner->hasReading()) {
+        const TagEncoding encoding = jukebox.tagEncoding();
+        tagScanner->setReading(
+            "taglib-" + std::to_string(static_cast<int>(encoding)),
+            [encoding](const std::string& path) { return readSongInfo(path, encoding); });
+    }
     songNoticeMenuItem->setChecked(jukebox.tellsSongStarts());
     volumePanel->showInitialVolume();
 
@@ -63,6 +74,8 @@ namespace {
 constexpr const char* kMainWindowKey = "MAIN";
 constexpr const char* kMaximizedKey = "MAXIMIZED";
 constexpr const char* kColumnsKey = "COLUMNS";
+// 1 for each column shown, 0 for each hidden, in the columns' own order.
+constexpr const char* kShownColumnsKey = "SHOWN_COLUMNS";
 
 }  // namespace
 
@@ -76,16 +89,30 @@ void MainWindow::restorePlaces() {
     const std::vector<int> widths = readPlaceNumbers(settings, kColumnsKey);
     for (int column = 0; column < static_cast<int>(widths.size()); ++column)
         if (widths[column] > 0) songListView->setColumnWidth(column, widths[column]);
+    const std::vector<int> shown = readPlaceNumbers(settings, kShownColumnsKey);
+    // A stored choice that hides every column is no choice.
+    if (std::count(shown.begin(), shown.end(), 0) < SongListModel::ColumnCount) {
+        for (int column = 0; column < static_cast<int>(shown.size()); ++column)
+            songListView->setColumnHidden(column, shown[column] == 0);
+    }
 }
 
 void MainWindow::storePlaces() const {
     const std::string settings = jukebox.settingsPath();
     writePlace(settings, kMainWindowKey, normalGeometry());
     writePlaceNumbers(settings, kMaximizedKey, {isMaximized() ? 1 : 0});
+    // A hidden column has no width of its own: the one stored stays for it.
+    const std::vector<int> stored = readPlaceNumbers(settings, kColumnsKey);
     std::vector<int> widths;
-    for (int column = 0; column < SongListModel::ColumnCount; ++column)
-        widths.push_back(songListView->columnWidth(column));
+    std::vector<int> shown;
+    for (int column = 0; column < SongListModel::ColumnCount; ++column) {
+        const bool hidden = songListView->isColumnHidden(column);
+        const int storedWidth = column < static_cast<int>(stored.size()) ? stored[column] : 0;
+        widths.push_back(hidden ? storedWidth : songListView->columnWidth(column));
+        shown.push_back(hidden ? 0 : 1);
+    }
     writePlaceNumbers(settings, kColumnsKey, widths);
+    writePlaceNumbers(settings, kShownColumnsKey, shown);
 }
 
 // Closing the window runs the exit steps; the window stays when the user chose
