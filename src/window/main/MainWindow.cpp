@@ -241,10 +241,11 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::buildPanels() {
     Dialogs& dialogs = services.dialogs;
+    const QDir cache(cacheFolder(dataFolder_));
+    jukebox.setArtFolder(cache.filePath(QStringLiteral("art")).toStdString());
     // The reading comes with the settings, at start-up.
-    tagScanner = new TagScanner(
-        QDir(cacheFolder(dataFolder_)).filePath(QStringLiteral("tags.sqlite")).toStdString(), {},
-        {}, this);
+    tagScanner =
+        new TagScanner(cache.filePath(QStringLiteral("tags.sqlite")).toStdString(), {}, {}, this);
     transportPanel =
         new TransportPanel({playButton, pauseButton, resumeButton, stopButton, positionBar,
                             positionLabel, lengthLabel, playModeLabel, repeatBox},

@@ -12,6 +12,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -33,6 +34,7 @@
 #include "core/common/Numbers.h"
 #include "core/volume/VolumeScale.h"
 #include "desktop/mpris/Mpris.h"
+#include "desktop/notify/SongNotifier.h"
 #include "support/WindowHarness.h"
 #include "window/common/ReadOut.h"
 #include "window/library/SongListModel.h"
@@ -673,6 +675,85 @@ TEST(Mpris, PlayerctlDrivesTheWindowAndFollowsItWithoutPolling) {
     })) << lines.join(' ').toStdString();
     follow.kill();
     follow.waitForFinished();
+}
+
+// The desktop's notification service, on a connection of its own.
+class NotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+  public:
+    NotificationServer() : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "n")) {
+        bus_.registerObject("/org/freedesktop/Notifications", this,
+                            QDBusConnection::ExportAllSlots);
+        bus_.registerService("org.freedesktop.Notifications");
+    }
+    ~NotificationServer() override { QDBusConnection::disconnectFromBus("n"); }
+
+    struct Shown {
+        uint replaces;
+        QString summary, body;
+        QVariantMap hints;
+    };
+    std::vector<Shown> shown;
+
+  public slots:
+    uint Notify(const QString&, uint replaces, const QString&, const QString& summary,
+                const QString& body, const QStringList&, const QVariantMap& hints, int) {
+        shown.push_back({replaces, summary, body, hints});
+        return 40 + static_cast<uint>(shown.size());
+    }
+
+  private:
+    QDBusConnection bus_;
+};
+
+TEST(Mpris, EachSongStartIsNotifiedWithItsPictureUnlessTheWindowIsActiveOrNoticesAreOff) {
+    REQUIRE_OR_SKIP(sessionBusAnswers(), kNoBus);
+    NotificationServer server;
+    BusJukebox jukebox;
+    bool windowActive = false;
+    const SongNotifier notifier(
+        jukebox.w->jukebox, [&] { return windowActive; }, QDBusConnection::sessionBus());
+    // "b.mp3" carries a picture and a title; "c.mp3" has a cover beside it.
+    const std::string picture = std::string("\0image/png\0\x03\0", 13) + "PNG!";
+    std::string tag = "TIT2" + std::string("\0\0\0\x07\0\0\x03", 7) + "青空";
+    tag += "APIC" + std::string("\0\0\0", 3) + static_cast<char>(picture.size()) +
+           std::string(2, '\0') + picture;
+    jukebox.h.writeFile(
+        "b.mp3", "ID3\x04" + std::string("\0\0\0\0\0", 5) + static_cast<char>(tag.size()) + tag);
+    jukebox.h.writeFile("cover.jpg", "JPEG");
+    BusClient client(jukebox.mpris->serviceName());
+
+    jukebox.play(1);
+    QTest::qWait(300);
+    ASSERT_EQ(server.shown.size(), 1u);
+    EXPECT_EQ(server.shown[0].summary, "青空");
+    const QString art = server.shown[0].hints.value("image-path").toString();
+    EXPECT_TRUE(art.startsWith("file://") && art.endsWith(".png")) << art.toStdString();
+    QFile written(QUrl(art).toLocalFile());
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), "PNG!");
+    EXPECT_EQ(client.metadata().value("mpris:artUrl").toString(), art);
+
+    jukebox.w->jukebox.next();  // a cover beside the song; it replaces the last notice
+    QTest::qWait(300);
+    ASSERT_EQ(server.shown.size(), 2u);
+    EXPECT_EQ(server.shown[1].replaces, 41u);
+    EXPECT_EQ(server.shown[1].summary, "c.mp3");
+    EXPECT_EQ(
+        server.shown[1].hints.value("image-path").toString(),
+        QString::fromLatin1(
+            QUrl::fromLocalFile(QString::fromStdString(jukebox.h.path("cover.jpg"))).toEncoded()));
+
+    windowActive = true;
+    jukebox.play(0);
+    jukebox.w->songNoticeMenuItem->trigger();  // off
+    windowActive = false;
+    jukebox.play(1);
+    QTest::qWait(300);
+    EXPECT_EQ(server.shown.size(), 2u);
+    EXPECT_EQ(jukebox.h.setting("SONG_NOTICE"), "0");
 }
 
 }  // namespace
