@@ -53,7 +53,9 @@ TagScanner::TagScanner(std::string cacheFile, std::string readerId, SongInfoRead
       read_(std::move(read)),
       shared_(std::make_shared<Shared>()) {}
 
-TagScanner::~TagScanner() {
+TagScanner::~TagScanner() { stopThreads(); }
+
+void TagScanner::stopThreads() {
     {
         const std::lock_guard lock(shared_->mutex);
         shared_->stop = true;
@@ -68,10 +70,16 @@ TagScanner::~TagScanner() {
     if (keeper_.joinable()) keeper_.join();
 }
 
-void TagScanner::setReading(std::string readerId, SongInfoReading read) {
-    if (keeper_.joinable()) return;
+void TagScanner::setReading(std::string readerId, SongInfoReading read,
+                            const std::vector<std::string>& readAgain) {
+    if (keeper_.joinable()) {
+        stopThreads();
+        readers_.clear();
+        shared_ = std::make_shared<Shared>();
+    }
     readerId_ = std::move(readerId);
     read_ = std::move(read);
+    scan(readAgain);
 }
 
 void TagScanner::scan(const std::vector<std::string>& paths) {

@@ -42,9 +42,12 @@ class TagScanner : public QObject {
     // Stops the threads; a song being read is finished, those waiting are not.
     ~TagScanner() override;
 
-    // Replaces the reading, before the first scan. Without a reading
-    // (an empty function) no tags are read and no cache is opened.
-    void setReading(std::string readerId, SongInfoReading read);
+    // Replaces the reading. Without a reading (an empty function) no tags are
+    // read and no cache is opened. Once scans have begun, the songs waiting
+    // are dropped and readAgain is scanned with the new reading; the cache
+    // then drops the entries of the old one.
+    void setReading(std::string readerId, SongInfoReading read,
+                    const std::vector<std::string>& readAgain = {});
     bool hasReading() const { return static_cast<bool>(read_); }
     // Asks for the tags of the songs; they come back through songsScanned.
     // The threads start with the first call. The reading runs on several
@@ -57,6 +60,7 @@ class TagScanner : public QObject {
 
   private:
     struct Shared;
+    void stopThreads();
     void keep();
     void read();
 

@@ -20,6 +20,7 @@
 #include <cstdlib>
 
 #include "core/settings/DataFolder.h"
+#include "core/tags/TagReader.h"
 #include "core/tags/TagScanner.h"
 #include "window/common/Accessibility.h"
 #include "window/common/AppIcon.h"
@@ -322,9 +323,21 @@ void MainWindow::connectTagEncoding() {
                 [this, encoding] { jukebox.setTagEncoding(encoding); });
     }
     connect(&jukebox, &Jukebox::tagEncodingChanged, this, &MainWindow::showTagEncoding);
+    connect(&jukebox, &Jukebox::tagEncodingChanged, this, &MainWindow::readTagsIn);
     showTagEncoding(jukebox.tagEncoding());
     connect(songNoticeMenuItem, &QAction::triggered, &jukebox, &Jukebox::setTellsSongStarts);
     connect(&jukebox, &Jukebox::tellsSongStartsChanged, songNoticeMenuItem, &QAction::setChecked);
+}
+
+// The list's tags, read again in the encoding the user chose; the cache
+// keeps the songs of one encoding only.
+void MainWindow::readTagsIn(TagEncoding encoding) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < jukebox.songList().count(); ++i)
+        paths.push_back(jukebox.songList().path(i));
+    tagScanner->setReading(
+        "taglib-" + std::to_string(static_cast<int>(encoding)),
+        [encoding](const std::string& path) { return readSongInfo(path, encoding); }, paths);
 }
 
 void MainWindow::showTagEncoding(TagEncoding encoding) {

@@ -140,6 +140,7 @@ class MainWindow : public QMainWindow {
     void connectAutoPlay();
     void connectTagEncoding();
     void showTagEncoding(TagEncoding encoding);
+    void readTagsIn(TagEncoding encoding);
     void followControlState();
     void applyControls(const ControlState& controls);
     void showStepColours(ControlState::Step step);

@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "core/common/TextFile.h"
-#include "core/tags/TagReader.h"
 #include "core/tags/TagScanner.h"
 #include "window/common/WindowPlaces.h"
 #include "window/library/SongListModel.h"
@@ -31,15 +30,7 @@ bool MainWindow::startUp() {
     jukebox.loadSettings();
     randomOrderBox->setChecked(jukebox.autoPlay().randomOrder());
     showTagEncoding(jukebox.tagEncoding());
-    // The list's tags are read in the encoding chosen at start-up; the cache
-    // keeps those of each encoding apart.
-    if (!tagScanner->hasReading()) {
-        const TagEncoding encoding = jukebox.tagEncoding();
-        tagScanner->setReading(
-            "taglib-" + std::to_string(static_cast<int>(encoding)),
-            [encoding](const std::string& path) { return readSongInfo(path, encoding); });
-    }
-    songNoticeMenuItem->setChecked(jukebox.tellsSongStarts());
+    if (!tagScanner->hasReading()) readTagsIn(jukebox.tagEncoding());
     volumePanel->showInitialVolume();
 
     if (!songListPanel->loadSongList()) {

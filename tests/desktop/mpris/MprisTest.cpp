@@ -425,6 +425,9 @@ TEST(Mpris, MetadataReadsJapaneseTagsRightAndTheMenuForcesAnEncoding) {
     EXPECT_FALSE(jukebox.w->automaticTagEncodingMenuItem->isChecked());
     EXPECT_EQ(jukebox.h.setting("TAG_ENCODING"), "2");
     EXPECT_EQ(client.metadata().value("xesam:title").toString(), "ˆ¤");
+    // The list reads its songs' tags again in that encoding.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return jukebox.w->songListPanel->rows()->tagTitle(0) == "ˆ¤"; }));
 }
 
 TEST(Mpris, SettingAPropertyTicksTheBoxOrMovesTheSliderAsTheUserWould) {
