@@ -31,6 +31,7 @@ bool MainWindow::startUp() {
     randomOrderBox->setChecked(jukebox.autoPlay().randomOrder());
     showTagEncoding(jukebox.tagEncoding());
     if (!tagScanner->hasReading()) readTagsIn(jukebox.tagEncoding());
+    songNoticeMenuItem->setChecked(jukebox.tellsSongStarts());
     volumePanel->showInitialVolume();
 
     if (!songListPanel->loadSongList()) {
