@@ -446,7 +446,7 @@ TEST(HandedInSongs, WaitForTheEndOfStartUp) {
     WindowHarness h;
     h.writeFile("a.mp3", "mp3");
     h.writeFile("b.mp3", "mp3");
-    h.writeFile("mvMP3.csv", "/nowhere/gone.mp3\r\n");
+    h.writeFile("mvMP3.csv", h.path("gone.mp3") + "\r\n");
     int countDuringMessage = -1;
     h.dialogs.whileShown = [&] {
         h.window().jukebox.addSongFiles({h.path("b.mp3")});
