@@ -244,7 +244,6 @@ TEST_F(SongListFiles, SongsOfAMissingFolderAreKeptAsTheyStandAndOthersMissingAre
     std::vector<std::string> paths(2, "/media/usb/a.mp3");
     for (int i = 1; i <= 11; ++i) paths.push_back("/mnt/" + std::to_string(i) + "/c.mp3");
     const std::string told = unavailableSongsMessage(paths);
-    EXPECT_TRUE(told.starts_with("次のフォルダーが見つからないため、その中の 13 曲を")) << told;
     EXPECT_TRUE(
         told.ends_with("\n/media/usb/\n/mnt/1/\n/mnt/2/\n/mnt/3/\n/mnt/4/\n/mnt/5/\n"
                        "/mnt/6/\n/mnt/7/\n/mnt/8/\n/mnt/9/\nほか 2 か所"))
