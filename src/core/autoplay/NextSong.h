@@ -10,7 +10,8 @@
 namespace melvo {
 
 struct NextSong {
-    int index = 0;              // the song's position in the list, from 0
+    int index = 0;              // the song's position in the list, from 0; -1 when no song
+                                // can be played
     bool clearedMarks = false;  // every song had played: a new cycle starts, all marks cleared
 };
 
@@ -20,11 +21,15 @@ struct NextSong {
 // the top; random order draws uniformly among the unmarked songs. lastSong,
 // the song that played last (-1 for none), is not drawn first in a new random
 // cycle of more than one song, so no song is heard twice in a row.
+// Songs marked in unavailable (shorter than played: the rest are available)
+// are passed over and count as played for the end of a cycle; when every song
+// is unavailable, no song is chosen and the marks stay.
 NextSong chooseNextSong(std::vector<bool>& played, bool randomOrder, int lastSong,
-                        std::mt19937& generator);
+                        std::mt19937& generator, const std::vector<bool>& unavailable = {});
 
-// A uniform draw among the unmarked songs other than excluded (-1 for none).
-// Needs at least one such song.
-int pickRandomUnplayedSong(const std::vector<bool>& played, int excluded, std::mt19937& generator);
+// A uniform draw among the unmarked available songs other than excluded (-1
+// for none). Needs at least one such song.
+int pickRandomUnplayedSong(const std::vector<bool>& played, int excluded, std::mt19937& generator,
+                           const std::vector<bool>& unavailable = {});
 
 }  // namespace melvo

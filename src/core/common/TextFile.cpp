@@ -420,6 +420,11 @@ bool fileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool folderExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool isRegularFile(const std::string& path) {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);

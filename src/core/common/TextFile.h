@@ -148,6 +148,8 @@ int openRegularFile(const std::string& path, int* error);
 
 // Something other than a folder is at path.
 bool fileExists(const std::string& path);
+// A folder, or a link to one, is at path.
+bool folderExists(const std::string& path);
 // A regular file, or a link to one, is at path: named pipes and devices are
 // never new songs.
 bool isRegularFile(const std::string& path);

@@ -19,12 +19,6 @@ std::string inFolder(const QString& folder, const char* name) {
     return (folder + "/" + name).toStdString();
 }
 
-// The entry after current, or the first after the last (also when none is current).
-int followingEntry(int current, int count) { return current < count - 1 ? current + 1 : 0; }
-
-// The entry before current, or the last before the first (also when none is current).
-int precedingEntry(int current, int count) { return current > 0 ? current - 1 : count - 1; }
-
 }  // namespace
 
 Jukebox::Jukebox(const QString& dataFolder, MediaEngine& media, Mixer& mixer, QObject* parent)
@@ -183,6 +177,7 @@ void Jukebox::play() {
         emit noSongChosen();
         return;
     }
+    songs_.refreshAvailability();  // a drive plugged in again plays at once
     const bool playing = transport_.start(songs_.chosenPath());
     const int index = songs_.current();
     if (index < 0) return;
@@ -217,12 +212,15 @@ void Jukebox::seek(int seconds) {
     if (transport_.seek(seconds)) autoPlay_.wake();
 }
 
+// The step passes over songs whose drive is not there; with no song
+// available, nothing changes.
 void Jukebox::stepToSong(bool forward) {
+    songs_.refreshAvailability();
+    const int next = songs_.availableEntryFrom(songs_.current(), forward);
+    if (next < 0) return;
     emit songSkipping(forward);
     transport_.close();
-    const int current = songs_.current();
-    const int count = songs_.count();
-    songs_.setCurrent(forward ? followingEntry(current, count) : precedingEntry(current, count));
+    songs_.setCurrent(next);
     chooseCurrentSong();
     play();
 }
@@ -237,10 +235,13 @@ void Jukebox::startAutoPlay() {
 }
 
 void Jukebox::chooseNextAutoPlaySong() {
+    songs_.refreshAvailability();
     songs_.makeNextUnplayedCurrent(autoPlay_.randomOrder(), autoPlay_.randomGenerator());
 }
 
-// A paused song is never replaced.
+// A paused song is never replaced. While no song is available, each look
+// finds nothing to play and the next one looks again, so automatic play goes
+// on once a drive is back.
 void Jukebox::superviseAutoPlay() {
     if (!autoPlay_.isOn()) return;
     if (!autoPlay_.isArmed()) {
@@ -250,6 +251,7 @@ void Jukebox::superviseAutoPlay() {
     }
     autoPlay_.disarm();
     chooseNextAutoPlaySong();
+    if (songs_.current() < 0) return;
     chooseCurrentSong();
     play();
 }

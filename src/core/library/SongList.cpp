@@ -3,7 +3,10 @@
 
 #include "core/library/SongList.h"
 
+#include <unordered_map>
+
 #include "core/autoplay/NextSong.h"
+#include "core/common/TextFile.h"
 
 namespace melvo {
 
@@ -46,10 +49,18 @@ SongListLoad SongList::load(std::string_view initialVolume) {
     for (std::string& entry : load.entries) entries_.append(std::move(entry));
     load.entries.clear();
     played_.resize(static_cast<size_t>(entries_.count()), false);
+    unavailable_.resize(static_cast<size_t>(entries_.count()), false);
+    for (size_t& entry : load.unavailable) {
+        entry += static_cast<size_t>(first);
+        unavailable_[entry] = true;
+    }
+    unavailableCount_ += static_cast<int>(load.unavailable.size());
     std::vector<std::string> paths;
     paths.reserve(static_cast<size_t>(entries_.count() - first));
     for (int i = first; i < entries_.count(); ++i) paths.push_back(path(i));
     emit songsAdded(paths);
+    for (const size_t entry : load.unavailable)
+        emit availabilityChanged(static_cast<int>(entry), false);
     return load;
 }
 
@@ -71,6 +82,7 @@ void SongList::appendEntries(std::vector<std::string> entries) {
         entries_.append(std::move(entry));
     }
     played_.resize(static_cast<size_t>(entries_.count()), false);
+    unavailable_.resize(static_cast<size_t>(entries_.count()), false);
     emit songsAdded(paths);
     changed();
 }
@@ -81,6 +93,8 @@ void SongList::remove(int index) {
     const bool deletedChosen = path(index) == chosenPath_;
     entries_.remove(index);
     played_.erase(played_.begin() + index);
+    if (unavailable_[static_cast<size_t>(index)]) --unavailableCount_;
+    unavailable_.erase(unavailable_.begin() + index);
     playingEntry_ = afterRemoval(playingEntry_, index);
     lastPlayedEntry_ = afterRemoval(lastPlayedEntry_, index);
     const bool listReset = index == 0 || entries_.count() == 0;
@@ -121,9 +135,36 @@ void SongList::unmarkPlaying() {
 }
 
 void SongList::makeNextUnplayedCurrent(bool randomOrder, std::mt19937& generator) {
-    const NextSong next = chooseNextSong(played_, randomOrder, lastPlayedEntry_, generator);
+    const NextSong next =
+        chooseNextSong(played_, randomOrder, lastPlayedEntry_, generator, unavailable_);
     if (next.clearedMarks) emit playedMarksCleared();
     entries_.setCurrent(next.index);
+}
+
+void SongList::refreshAvailability() {
+    if (unavailableCount_ == 0) return;
+    std::unordered_map<std::string_view, bool> folderThere;
+    for (int i = 0; i < count(); ++i) {
+        if (!unavailable_[static_cast<size_t>(i)]) continue;
+        const std::string_view folder = songFolder(entries_.entry(i));
+        auto [known, isNew] = folderThere.try_emplace(folder, false);
+        if (isNew) known->second = folderExists(std::string(folder));
+        if (!known->second) continue;
+        unavailable_[static_cast<size_t>(i)] = false;
+        --unavailableCount_;
+        emit availabilityChanged(i, true);
+    }
+}
+
+int SongList::availableEntryFrom(int from, bool forward) const {
+    const int n = count();
+    if (n == 0) return -1;
+    int entry = from < 0 ? (forward ? -1 : n) : from;
+    for (int step = 0; step < n; ++step) {
+        entry = forward ? (entry + 1) % n : (entry - 1 + n) % n;
+        if (!unavailable_[static_cast<size_t>(entry)]) return entry;
+    }
+    return -1;
 }
 
 void SongList::setPlayed(int index, bool played) {

@@ -34,10 +34,21 @@ class SongList : public QObject {
     // The entry that started playing last, or -1.
     int lastPlayedEntry() const { return lastPlayedEntry_; }
     bool isPlayed(int index) const { return played_.at(static_cast<size_t>(index)); }
+    // The entry's song is in a folder that was missing (a drive not plugged
+    // in): automatic play and the steps pass over it until it is back.
+    bool isAvailable(int index) const { return !unavailable_.at(static_cast<size_t>(index)); }
+    // Looks again at the folders of the unavailable entries; those that are
+    // there again make their entries available. Each folder is looked at once.
+    void refreshAvailability();
+    // The nearest available entry after (forward) or before from, round the
+    // end of the list; from itself when it is the only one, -1 when there is
+    // none. from -1 starts before the first (forward) or after the last.
+    int availableEntryFrom(int from, bool forward) const;
 
     // Reads the file into the entries; answers how that went, with the paths
-    // of the songs that are missing. A file that could not be read whole is
-    // never written.
+    // of the songs that are missing and, in unavailable, the numbers of the
+    // entries kept although their folders are missing. A file that could not
+    // be read whole is never written.
     SongListLoad load(std::string_view initialVolume);
     // Writes the file now, when it was loaded; 0, or the errno of the failure.
     // Every change is also written on its own a few seconds later.
@@ -61,8 +72,9 @@ class SongList : public QObject {
     void markStarted(int index, bool playing);
     // The playing mark goes from its entry.
     void unmarkPlaying();
-    // Makes the song that automatic play takes next current: every song once
-    // per cycle, in list order or drawn at random; a new cycle clears the marks.
+    // Makes the song that automatic play takes next current: every available
+    // song once per cycle, in list order or drawn at random; a new cycle
+    // clears the marks. No entry is current when no song is available.
     void makeNextUnplayedCurrent(bool randomOrder, std::mt19937& generator);
 
   public slots:
@@ -75,6 +87,7 @@ class SongList : public QObject {
     void entryDeleted(int index, bool listReset);
     void playedMarkChanged(int index, bool played);
     void playedMarksCleared();
+    void availabilityChanged(int index, bool available);
     // The playing mark moves to the entry, or goes (-1).
     void playingEntryChanged(int previous, int current);
 
@@ -86,6 +99,8 @@ class SongList : public QObject {
     bool loaded_ = false;
     SongStore entries_;
     std::vector<bool> played_;
+    std::vector<bool> unavailable_;
+    int unavailableCount_ = 0;
     std::string chosenPath_;
     int playingEntry_ = -1;
     int lastPlayedEntry_ = -1;

@@ -34,6 +34,11 @@ int countFirstLineFields(std::string_view fileText) {
     return 0;
 }
 
+std::string_view songFolder(std::string_view entry) {
+    const size_t slash = entry.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : entry.substr(0, slash + 1);
+}
+
 bool ExistingFiles::operator()(const std::string& path) {
     if (!canBeListed(path)) return false;
     const size_t slash = path.rfind('/');
@@ -119,7 +124,7 @@ std::optional<std::string> songEntryForRawLine(const std::string& line,
 }
 
 SongListLoad loadSongListFile(const std::string& path, std::string_view initialVolume,
-                              const FileTest& exists) {
+                              const FileTest& exists, const FolderTest& folderThere) {
     SongListLoad load;
     FileRead file = readRegularFile(path, kMaxSongListBytes);
     switch (file.status) {
@@ -141,14 +146,28 @@ SongListLoad loadSongListFile(const std::string& path, std::string_view initialV
     std::string_view text = file.bytes;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     LineReader lines(text, LineEnds::Any);
+    // The songs of one folder stand together: its test is asked once for them.
+    std::string lastFolder;
+    bool lastFolderThere = true;
     for (std::string_view view; lines.next(&view);) {
         if (view.empty()) continue;  // hand-edited files may hold empty lines
         const std::string line(view);
         if (std::optional<std::string> entry = songEntryForRawLine(line, initialVolume, exists)) {
             load.entries.push_back(std::move(*entry));
+            continue;
+        }
+        // A line of the old system is shown in its characters, not its bytes.
+        const std::string shown = isValidUtf8(line) ? line : fromCp932(line).value_or(line);
+        const std::string_view folder = songFolder(line);
+        if (!folder.empty() && folder != lastFolder) {
+            lastFolder.assign(folder);
+            lastFolderThere = folderThere(lastFolder) ||
+                              (shown != line && folderThere(std::string(songFolder(shown))));
+        }
+        if (!folder.empty() && !lastFolderThere) {
+            load.unavailable.push_back(load.entries.size());
+            load.entries.push_back(line);
         } else {
-            // A line of the old system is shown in its characters, not its bytes.
-            const std::string shown = isValidUtf8(line) ? line : fromCp932(line).value_or(line);
             load.missing.emplace_back(entryPath(shown));
         }
     }
@@ -202,6 +221,24 @@ std::string unlistableSongsMessage(const std::vector<std::string>& paths) {
     return shown + "\n" + which +
            "名前に改行を含むため、曲の一覧に登録できません。"
            "ファイル名を変えてから追加してください";
+}
+
+std::string unavailableSongsMessage(const std::vector<std::string>& paths) {
+    std::vector<std::string_view> folders;
+    std::unordered_set<std::string_view> seen;
+    for (const std::string& path : paths) {
+        const std::string_view folder = songFolder(path);
+        if (seen.insert(folder).second) folders.push_back(folder);
+    }
+    std::string text = "次のフォルダーが見つからないため、その中の " +
+                       std::to_string(paths.size()) +
+                       " 曲を再生できない曲として一覧に残します。\n"
+                       "ドライブをつなぐと、また再生できます。";
+    for (size_t i = 0; i < folders.size() && i < kMaxFoldersTold; ++i)
+        text += "\n" + displayText(folders[i]);
+    if (folders.size() > kMaxFoldersTold)
+        text += "\nほか " + std::to_string(folders.size() - kMaxFoldersTold) + " か所";
+    return text;
 }
 
 std::string refusedSongListMessage(const std::string& path, int error) {

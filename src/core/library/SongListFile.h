@@ -16,6 +16,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/common/TextFile.h"
 #include "core/library/SongStore.h"
 
 namespace melvo {
@@ -29,6 +30,13 @@ int countFirstLineFields(std::string_view fileText);
 
 // Tells whether a file exists at a path; the load asks it once or twice a line.
 using FileTest = std::function<bool(const std::string&)>;
+
+// Tells whether a folder exists at a path.
+using FolderTest = std::function<bool(const std::string&)>;
+
+// The folder a song entry's file is in, with its closing '/': the entry up to
+// its last '/' (a volume after the path holds none). Empty for a bare name.
+std::string_view songFolder(std::string_view entry);
 
 // The file test of the load: each folder is listed once and its names kept, so
 // a long list costs one listing per folder instead of one look-up per song.
@@ -95,7 +103,10 @@ struct SongListLoad {
                    // program does not run on it
     };
     Status status = Status::Absent;
-    std::vector<std::string> entries;  // one per line naming an existing file, in file order
+    std::vector<std::string> entries;  // one per line naming an existing file or a file in a
+                                       // missing folder, in file order
+    std::vector<size_t> unavailable;   // the entries whose folder is missing (an unplugged
+                                       // drive): each is its line as it stood, in file order
     std::vector<std::string> missing;  // the paths of the lines naming no existing file, for
                                        // the message (a CP932 line in its UTF-8 form)
     int error = 0;                     // errno of a refusal; 0 for a file that is no regular file
@@ -110,10 +121,14 @@ struct SongListLoad {
 
 // Reads the song list file at path. Lines end at CR LF, a lone CR or a lone
 // LF; a UTF-8 byte-order mark at the start is skipped; empty lines are passed
-// over and cost nothing kept. Each line gives an entry by songEntryForRawLine
-// or, naming no existing file, its path goes to missing.
+// over and cost nothing kept. Each line gives an entry by songEntryForRawLine.
+// A line naming no existing file whose folder is missing too is kept as it
+// stands, so that a drive that is not there loses none of its songs or
+// volumes, and is listed in unavailable; any other such line's path goes to
+// missing.
 SongListLoad loadSongListFile(const std::string& path, std::string_view initialVolume,
-                              const FileTest& exists = ExistingFiles());
+                              const FileTest& exists = ExistingFiles(),
+                              const FolderTest& folderThere = folderExists);
 
 // Writes the entries to the song list file at path (songListText), replacing it
 // atomically. When that changes the file, the file as it was is kept first as
@@ -158,6 +173,12 @@ inline char asciiLower(char c) {
 // The message (UTF-8) shown when songs cannot be added because canBeListed
 // refuses their paths: the path of the first, and how many others there are.
 std::string unlistableSongsMessage(const std::vector<std::string>& paths);
+
+// The message (UTF-8) shown at start-up for the songs kept although their
+// folders are missing: how many there are, and each distinct folder once in
+// the order of the list, the first kMaxFoldersTold of them.
+inline constexpr size_t kMaxFoldersTold = 10;
+std::string unavailableSongsMessage(const std::vector<std::string>& paths);
 
 // The message (UTF-8) shown at start-up when the load was refused; the list
 // file stays as it is.

@@ -10,6 +10,7 @@ namespace melvo {
 namespace {
 
 const QString kPlayingMark = QStringLiteral("♪♪");
+const QString kFolderMissing = QStringLiteral("（フォルダーが見つからないため再生できません）");
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -51,6 +52,7 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
             break;
         case Qt::ForegroundRole:
+            if (row.unavailable && !row.playing) return QColor(Qt::gray);
             return row.colour.isValid() ? QVariant(row.colour) : QVariant();
         case Qt::ToolTipRole: {
             // The whole path, also where a column cuts it, and what the tags say.
@@ -58,6 +60,7 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
             const Tags& known = tags(index.row());
             for (const QString* text : {&known.title, &known.artist, &known.album})
                 if (!text->isEmpty()) tip += QLatin1Char('\n') + *text;
+            if (row.unavailable) tip += QLatin1Char('\n') + kFolderMissing;
             return tip;
         }
         case Qt::CheckStateRole:
@@ -216,6 +219,11 @@ QString SongListModel::markText(int row) const {
 
 void SongListModel::setPlayed(int row, bool played) {
     rows_[row].played = played;
+    rowChanged(row);
+}
+
+void SongListModel::setAvailable(int row, bool available) {
+    rows_[row].unavailable = !available;
     rowChanged(row);
 }
 

@@ -73,6 +73,11 @@ class SongListModel : public QAbstractTableModel {
     QString markText(int row) const;
     QColor textColour(int row) const { return rows_[row].colour; }
 
+    // A song whose folder is missing shows greyed, except while it is marked
+    // as playing, and its tip says why.
+    bool isAvailable(int row) const { return !rows_[row].unavailable; }
+    void setAvailable(int row, bool available);
+
     // The played marks show the player core's; a tick by the user goes to the
     // core as playedMarkToggled and comes back through setPlayed.
     bool isPlayed(int row) const { return rows_[row].played; }
@@ -98,6 +103,7 @@ class SongListModel : public QAbstractTableModel {
         QColor colour;  // invalid: the view's own text colour
         bool playing = false;
         bool played = false;
+        bool unavailable = false;
     };
     void rowChanged(int row);
     const Tags& tags(int row) const { return tags_[static_cast<size_t>(rows_[row].tags)]; }

@@ -181,6 +181,7 @@ void SongListPanel::followSongList() {
             [this](const std::string& path) { c_.songPathLabel->setText(displayPath(path)); });
     connect(&songs, &SongList::playedMarkChanged, rows_, &SongListModel::setPlayed);
     connect(&songs, &SongList::playedMarksCleared, rows_, &SongListModel::clearPlayed);
+    connect(&songs, &SongList::availabilityChanged, rows_, &SongListModel::setAvailable);
     connect(rows_, &SongListModel::playedMarkToggled, &jukebox_, &Jukebox::setPlayed);
     connect(&songs, &SongList::playingEntryChanged, this, [this](int previous, int current) {
         if (previous >= 0) rows_->unmarkPlaying(previous);
@@ -205,6 +206,14 @@ bool SongListPanel::loadSongList() {
     }
     if (load.status == SongListLoad::Status::Refused) {
         dialogs_.message(QString::fromStdString(refusedSongListMessage(file, load.error)));
+    }
+    if (!load.unavailable.empty()) {
+        // Told once for them all, however many songs the missing folders hold.
+        std::vector<std::string> paths;
+        paths.reserve(load.unavailable.size());
+        for (const size_t entry : load.unavailable)
+            paths.push_back(jukebox_.songList().path(static_cast<int>(entry)));
+        dialogs_.message(QString::fromStdString(unavailableSongsMessage(paths)));
     }
     for (const std::string& path : load.missing) dialogs_.message(displayPath(path) + kMissingSong);
     return true;

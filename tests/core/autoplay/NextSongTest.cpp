@@ -36,6 +36,23 @@ TEST(NextSong, RandomOrderNeverTakesAPlayedSong) {
     EXPECT_EQ(chooseNextSong(single, true, 0, generator).index, 0) << "one song plays again";
 }
 
+TEST(NextSong, UnavailableSongsArePassedOverAndNeverEndACycle) {
+    const struct {
+        Marks played, unavailable;
+        bool randomOrder;
+        int index;
+    } cases[] = {
+        {{false, false, false}, {true, false, false}, false, 1},
+        {{true, true, false}, {false, false, true}, true, 0},  // a new cycle, not song 1 again
+        {{false, true}, {true, true}, false, -1},
+    };
+    std::mt19937 generator(3);
+    for (const auto& c : cases) {
+        Marks marks = c.played;
+        EXPECT_EQ(chooseNextSong(marks, c.randomOrder, 1, generator, c.unavailable).index, c.index);
+    }
+}
+
 // Plays `cycles` full cycles as automatic play does: choose, then mark.
 std::vector<int> playCycles(int songs, int cycles, bool randomOrder, std::mt19937& generator) {
     Marks marks(songs, false);

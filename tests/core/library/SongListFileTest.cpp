@@ -215,21 +215,39 @@ TEST_F(SongListFiles, AChangingSaveKeepsThePreviousFileAsBackup) {
     ASSERT_EQ(saveSongListFile(path("mvMP3.csv"), storeOf({"/m/a.mp3"})), 0);
     EXPECT_FALSE(std::filesystem::exists(path(backup))) << "nothing to keep before the first file";
 
-    // A song on a drive that is not there is dropped from the list, and kept in the backup.
-    write("mvMP3.csv", inFolder("D/a.mp3\r\n/media/usb/gone.mp3, 5\r\n"));
+    // A song whose file is gone from its folder is dropped from the list, and kept in the backup.
+    write("mvMP3.csv", inFolder("D/a.mp3\r\nD/gone.mp3, 5\r\n"));
     const SongListLoad load = loadSongListFile(path("mvMP3.csv"), " 6553");
     ASSERT_EQ(saveSongListFile(path("mvMP3.csv"), storeOf(load.entries)), 0);
     EXPECT_EQ(read("mvMP3.csv"), inFolder("D/a.mp3\r\n"));
-    EXPECT_EQ(read(backup), inFolder("D/a.mp3\r\n/media/usb/gone.mp3, 5\r\n"));
+    EXPECT_EQ(read(backup), inFolder("D/a.mp3\r\nD/gone.mp3, 5\r\n"));
 
     // An unchanged list writes nothing, so the backup keeps the lost song.
     ASSERT_EQ(saveSongListFile(path("mvMP3.csv"), storeOf(load.entries)), 0);
-    EXPECT_EQ(read(backup), inFolder("D/a.mp3\r\n/media/usb/gone.mp3, 5\r\n"));
+    EXPECT_EQ(read(backup), inFolder("D/a.mp3\r\nD/gone.mp3, 5\r\n"));
 
     // One generation only.
     ASSERT_EQ(saveSongListFile(path("mvMP3.csv"), SongStore()), 0);
     EXPECT_EQ(read("mvMP3.csv"), "");
     EXPECT_EQ(read(backup), inFolder("D/a.mp3\r\n"));
+}
+
+TEST_F(SongListFiles, SongsOfAMissingFolderAreKeptAsTheyStandAndOthersMissingAreDropped) {
+    write("mvMP3.csv", inFolder("D/usb/x.mp3, 5\r\nD/gone.mp3\r\nD/a.mp3\r\nD/usb/y,1.mp3\r\n"
+                                "D/usb/\x89\xb9.mp3,x7\r\ngone.mp3\r\n"));
+    const SongListLoad load = loadSongListFile(path("mvMP3.csv"), " 6553");
+    EXPECT_EQ(load.entries,
+              inFolder({"D/usb/x.mp3, 5", "D/a.mp3", "D/usb/y,1.mp3", "D/usb/\x89\xb9.mp3,x7"}));
+    EXPECT_EQ(load.unavailable, (std::vector<size_t>{0, 2, 3}));
+    EXPECT_EQ(load.missing, inFolder(std::vector<std::string>{"D/gone.mp3", "gone.mp3"}));
+
+    std::vector<std::string> paths(2, "/media/usb/a.mp3");
+    for (int i = 1; i <= 11; ++i) paths.push_back("/mnt/" + std::to_string(i) + "/c.mp3");
+    const std::string told = unavailableSongsMessage(paths);
+    EXPECT_TRUE(
+        told.ends_with("\n/media/usb/\n/mnt/1/\n/mnt/2/\n/mnt/3/\n/mnt/4/\n/mnt/5/\n"
+                       "/mnt/6/\n/mnt/7/\n/mnt/8/\n/mnt/9/\nほか 2 か所"))
+        << told;
 }
 
 TEST_F(SongListFiles, ABackupThatCannotBeWrittenStopsTheSave) {

@@ -145,7 +145,7 @@ TEST(EmptyListNotice, IsShownOnceAboutASecondAfterStartUp) {
 
 TEST(EmptyListNotice, IsNotShownWhenTheListFileNamedOnlyMissingSongs) {
     WindowHarness harness;
-    harness.writeFile("mvMP3.csv", "/nowhere/gone.mp3\r\n");
+    harness.writeFile("mvMP3.csv", harness.path("gone.mp3") + "\r\n");
     MainWindow& window = harness.start();
     window.jukebox.tellNoSongsIfDue();
     EXPECT_EQ(harness.dialogs.messages.size(), 1u) << "only the missing-song message";

@@ -127,6 +127,33 @@ TEST_F(SongListWindow, MissingSongsAreReportedInFileOrderAndDropped) {
     EXPECT_EQ(exitAndRead(), a + "\r\n" + b + "\r\n");
 }
 
+TEST_F(SongListWindow, SongsOfAMissingDriveAreToldOnceKeptAcrossRunsAndPassedOver) {
+    const std::string a = song("a.mp3");
+    const std::string usb = h.path("usb") + "/";
+    writeList({a, usb + "x.mp3, 5", usb + "y.mp3", a});
+    const QString told = QString::fromStdString(
+        "次のフォルダーが見つからないため、その中の 2 曲を再生できない曲として一覧に残します。\n"
+        "ドライブをつなぐと、また再生できます。\n" +
+        usb);
+    const std::string kept = h.readFile("mvMP3.csv");
+    for (int run = 1; run <= 2; ++run, h.programEnds = 0) {
+        h.start();
+        EXPECT_EQ(h.dialogs.messages, std::vector<QString>(run, told));
+        EXPECT_FALSE(rows().isAvailable(2));
+        auto& jukebox = w().jukebox;
+        jukebox.chooseEntry(0);
+        jukebox.next();
+        EXPECT_EQ(jukebox.songList().current(), 3);
+        jukebox.previous();
+        EXPECT_EQ(jukebox.songList().current(), 0);
+        EXPECT_EQ(exitAndRead(), kept);
+    }
+    song("usb/x.mp3");  // the drive is back
+    w().jukebox.next();
+    EXPECT_EQ(w().jukebox.songList().current(), 1);
+    EXPECT_TRUE(rows().isAvailable(1));
+}
+
 TEST_F(SongListWindow, EmptyLinesAnywhereAreSkipped) {
     const std::string a = song("a.mp3");
     const std::string b = song("b.mp3");
@@ -419,7 +446,7 @@ TEST(HandedInSongs, WaitForTheEndOfStartUp) {
     WindowHarness h;
     h.writeFile("a.mp3", "mp3");
     h.writeFile("b.mp3", "mp3");
-    h.writeFile("mvMP3.csv", "/nowhere/gone.mp3\r\n");
+    h.writeFile("mvMP3.csv", h.path("gone.mp3") + "\r\n");
     int countDuringMessage = -1;
     h.dialogs.whileShown = [&] {
         h.window().jukebox.addSongFiles({h.path("b.mp3")});

@@ -197,7 +197,7 @@ TEST(StartUpMessages, NothingPlaysBehindThemAndAnExitWritesOnlyWhatWasRead) {
         SCOPED_TRACE(c.name);
         WindowHarness harness;
         harness.writeFile("a.mp3", "mp3");
-        const std::string list = "/nowhere/gone.mp3\r\n" + harness.path("a.mp3") + "\r\n";
+        const std::string list = harness.path("gone.mp3") + "\r\n" + harness.path("a.mp3") + "\r\n";
         harness.writeFile("mvMP3.csv", list);
         harness.setSetting("AUTO", "1");
         harness.setSetting("RANDAM", "1");
