@@ -6,10 +6,12 @@
 # Does nothing when every package is already installed.
 set -euo pipefail
 
+# XCB lets the tests, built with the program, ask an X display whether a
+# window manager runs on it.
 packages=(
   g++ cmake ninja-build pkg-config googletest libgtest-dev
   qt6-base-dev qt6-qpa-plugins libsdl2-dev libmpg123-dev libpulse-dev libasound2-dev libtag1-dev
-  libsqlite3-dev
+  libsqlite3-dev libxcb1-dev
   fonts-noto-cjk qt6-translations-l10n
 )
 if [ "${1:-}" = "--test" ]; then
@@ -17,9 +19,8 @@ if [ "${1:-}" = "--test" ]; then
   # null sink, a real X display (xdotool: the playback benchmark clicks the
   # pause button), the validators of the desktop entry and of the
   # software-centre description, the manual page's formatter and whatis
-  # reader, a private session bus and a media-controls client, and XCB to ask
-  # an X display whether a window manager runs on it.
-  packages+=(libxcb1-dev lame sox eyed3 mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool
+  # reader, a private session bus and a media-controls client.
+  packages+=(lame sox eyed3 mpg123 pulseaudio pulseaudio-utils libasound2-plugins xvfb xauth xdotool
     appstream desktop-file-utils groff-base man-db dbus-daemon playerctl)
 elif [ "${1:-}" = "--package" ]; then
   # Building the Debian package and checking it.
